@@ -1,0 +1,98 @@
+#include "app/Dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+const QString kFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
+
+} // namespace
+
+IDialogs::Answer QtDialogs::AskSave(QWidget* parent, const QString& text)
+{
+    const auto button = QMessageBox::question(parent, QStringLiteral("Confirmation"), text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    if (button == QMessageBox::No)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is accepted
+    dialog.setNameFilter(kFilter);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& presetName)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(kFilter);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (!presetName.isEmpty())
+        dialog.selectFile(presetName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::Information(QWidget* parent, const QString& text)
+{
+    QMessageBox::information(parent, QStringLiteral("Information"), text);
+}
+
+void QtDialogs::Notice(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtDialogs::Error(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::critical(parent, title, text);
+}
+
+std::optional<QColor> QtDialogs::Color(QWidget* parent, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QFont> QtDialogs::Font(QWidget* parent, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogs::Print(QWidget* parent, QPrinter* printer)
+{
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::PageSetup(QWidget* parent, QPrinter* printer)
+{
+    QPageSetupDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

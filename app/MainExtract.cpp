@@ -1,0 +1,5 @@
+// The Extract Text window.
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+
+void TAppForm::Extract1Click() {}

@@ -1,0 +1,495 @@
+#include "app/MainWindow.h"
+
+#include "app/Dialogs.h"
+#include "app/Memo.h"
+#include "app/ToolImages.h"
+#include "commands/ui/separatelines.h"
+#include "document/LineText.h"
+#include "document/TextFile.h"
+#include "platform/ColorNames.h"
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// A hint is "tool tip|status text"; one without the bar serves for both.
+void SetHint(QAction* action, const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    action->setToolTip(bar < 0 ? hint : hint.left(bar));
+    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+} // namespace
+
+TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs ? std::move(dialogs) : std::make_shared<QtDialogs>())
+{
+    setObjectName(QStringLiteral("AppForm"));
+    Memo1 = new TMemo(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(9);
+    Memo1->setFont(font);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->installEventFilter(this);
+    setCentralWidget(Memo1);
+    setAcceptDrops(true); // the desktop may drop files on the window
+    Memo1->setAcceptDrops(false);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    connect(Memo1, &TMemo::Change, this, [this] { Memo1Change(); });
+    connect(Memo1, &TMemo::UndoStateChanged, this, &TAppForm::UpdateEditActions);
+    connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TAppForm::UpdateEditActions);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TAppForm::UpdateEditActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdateEditActions);
+
+    FormCreate();
+    Separate = new TSeparate(this);
+    UpdateEditActions();
+}
+
+TAppForm::~TAppForm() = default;
+
+void TAppForm::CreateActions()
+{
+    auto make = [this](QAction*& slot, const char* name, const QString& caption, const QString& hint,
+                       int image, void (TAppForm::*handler)()) {
+        slot = new QAction(caption, this);
+        slot->setObjectName(QString::fromLatin1(name));
+        if (!hint.isEmpty())
+            SetHint(slot, hint);
+        if (image >= 0)
+            slot->setIcon(ToolImage(image));
+        if (handler) {
+            QAction* action = slot;
+            connect(action, &QAction::triggered, this, [this, action, handler] {
+                // Check marks are the handlers' to set: undo the toggle of the click first.
+                if (action->isCheckable())
+                    action->setChecked(!action->isChecked());
+                RunGuarded([this, handler] { (this->*handler)(); });
+            });
+        }
+        return slot;
+    };
+
+    make(FileNew1, "FileNew1", QStringLiteral("&New"), QStringLiteral("New|Create a new file"), 5,
+         &TAppForm::FileNew1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    make(FileOpen1, "FileOpen1", QStringLiteral("&Open"), QStringLiteral("Open|Open a file"), 6,
+         &TAppForm::FileOpen1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    make(FileSave1, "FileSave1", QStringLiteral("&Save"), QStringLiteral("Save|Save current file"), 7,
+         &TAppForm::FileSave1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    make(FilePrint1, "FilePrint1", QStringLiteral("&Print..."), QStringLiteral("Print|Print current file"), 13,
+         &TAppForm::FilePrint1Execute);
+    make(FilePrintSetup1, "FilePrintSetup1", QStringLiteral("Print Set&up..."),
+         QStringLiteral("Print Setup|Display Print Setup dialog"), -1, &TAppForm::FilePrintSetup1Execute);
+    make(FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
+         QStringLiteral("Save As|Save current file with a new name"), -1, &TAppForm::FileSaveAsItemClick);
+    make(FileExitItem, "FileExitItem", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit application"), -1,
+         &TAppForm::FileExit1Execute);
+
+    make(EditUndo1, "EditUndo1", QStringLiteral("&Undo"), QStringLiteral("Undo|Revert the last action"), 3,
+         nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(EditUndo1, &QAction::triggered, this, [this] { Memo1->UndoOneLevel(); });
+    make(EditCut1, "EditCut1", QStringLiteral("Cu&t"),
+         QStringLiteral("Cut|Cut the selection and put it on the Clipboard"), 0, nullptr)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(EditCut1, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
+    make(EditCopy1, "EditCopy1", QStringLiteral("&Copy"),
+         QStringLiteral("Copy|Copy the selection and put it on the Clipboard"), 1, nullptr)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(EditCopy1, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
+    make(EditPaste1, "EditPaste1", QStringLiteral("&Paste"), QStringLiteral("Paste|Insert Clipboard contents"), 2,
+         nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(EditPaste1, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
+    make(EditDelete1, "EditDelete1", QStringLiteral("&Delete"), QStringLiteral("Delete|Erase the selection"), 4,
+         nullptr);
+    connect(EditDelete1, &QAction::triggered, this, [this] { Memo1->textCursor().removeSelectedText(); });
+    make(EditSelectAll1, "EditSelectAll1", QStringLiteral("Select &All"),
+         QStringLiteral("Select All|Select the entire document"), -1, nullptr)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(EditSelectAll1, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
+
+    make(Find1, "Find1", QStringLiteral("&Find..."), QStringLiteral("Find|Find a string in the text"), 11,
+         &TAppForm::Find1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    make(Replace1, "Replace1", QStringLiteral("&Replace..."), QStringLiteral("Replace|Replace a string in the text"),
+         12, &TAppForm::Replace1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    make(Wordwrap1, "Wordwrap1", QStringLiteral("&WordWrap"), QStringLiteral("WordWrap|Wrap the lines"), -1,
+         &TAppForm::Wordwrap1Click);
+    make(StatusBar1, "StatusBar1", QStringLiteral("&Status Bar"),
+         QStringLiteral("Status Bar|Display or hide Status Bar"), -1, &TAppForm::StatusBar1Click);
+    make(ToolBar1, "ToolBar1", QStringLiteral("&Tool Bar"), QStringLiteral("Tool Bar|Display or hide Tool Bar"), -1,
+         &TAppForm::ToolBar1Click);
+    make(FullScreen1, "FullScreen1", QStringLiteral("&Full Screen"), QStringLiteral("Full Screen|Full Screen mode"),
+         -1, &TAppForm::FullScreen1Click)->setShortcut(QKeySequence(Qt::Key_F11));
+    make(BackgroundColor1, "BackgroundColor1", QStringLiteral("&Background Color..."),
+         QStringLiteral("Background Color|Change the background color"), -1, &TAppForm::BackgroundColor1Click);
+    make(FontProperties1, "FontProperties1", QStringLiteral("&Font Properties..."),
+         QStringLiteral("Font Properties|Change the font properties"), -1, &TAppForm::FontProperties1Click);
+
+    make(N8, "N8", QStringLiteral(" "), QString(), -1, &TAppForm::N8Click);
+    make(N9, "N9", QStringLiteral(" "), QString(), -1, &TAppForm::N9Click);
+    make(N10, "N10", QStringLiteral(" "), QString(), -1, &TAppForm::N10Click);
+    make(N11, "N11", QStringLiteral(" "), QString(), -1, &TAppForm::N11Click);
+    make(N12, "N12", QStringLiteral(" "), QString(), -1, &TAppForm::N12Click);
+    make(N13, "N13", QStringLiteral(" "), QString(), -1, &TAppForm::N13Click);
+    make(Analyzethetext1, "Analyzethetext1", QStringLiteral("Analyze Text..."),
+         QStringLiteral("Analyze|Analyze the text statistically"), 14, &TAppForm::Analyzethetext1Click);
+    make(Extract1, "Extract1", QStringLiteral("&Extract Text..."),
+         QStringLiteral("Extract Text|Extract something from the text"), -1, &TAppForm::Extract1Click);
+    make(GenerateWordList1, "GenerateWordList1", QStringLiteral("Generate Word List"), QString(), -1,
+         &TAppForm::GenerateWordList1Click);
+    make(oBeginningOfLines1, "oBeginningOfLines1", QStringLiteral("To Beginning Of Lines"), QString(), -1,
+         &TAppForm::oBeginningOfLines1Click);
+    make(oEndOfLines1, "oEndOfLines1", QStringLiteral("To End Of Lines"), QString(), -1,
+         &TAppForm::oEndOfLines1Click);
+    make(KeyPressSimulator1, "KeyPressSimulator1", QStringLiteral("&KeyPress Simulator"),
+         QStringLiteral("KeyPress Simulator|Press random keys and write the text correctly"), -1,
+         &TAppForm::KeyPressSimulator1Click);
+    make(All1, "All1", QStringLiteral("&All"), QString(), -1, &TAppForm::All1Click);
+    make(Selected1, "Selected1", QStringLiteral("&Selected"), QString(), -1, &TAppForm::Selected1Click);
+    make(All2, "All2", QStringLiteral("&All"), QString(), -1, &TAppForm::All2Click);
+    make(Selected2, "Selected2", QStringLiteral("&Selected"), QString(), -1, &TAppForm::Selected2Click);
+    make(RandomizeLines1, "RandomizeLines1", QStringLiteral("Randomize Lines"), QString(), -1,
+         &TAppForm::RandomizeLines1Click);
+    make(SeparateLines1, "SeparateLines1", QStringLiteral("Separate Lines..."), QString(), -1,
+         &TAppForm::SeparateLines1Click);
+    make(SortLines1, "SortLines1", QStringLiteral("Sort Lines"), QString(), -1, &TAppForm::SortLines1Click);
+    make(rimBoth1, "rimBoth1", QStringLiteral("Trim Both"), QString(), -1, &TAppForm::rimBoth1Click);
+    make(rimLeft1, "rimLeft1", QStringLiteral("Trim Left"), QString(), -1, &TAppForm::rimLeft1Click);
+    make(rimRight1, "rimRight1", QStringLiteral("Trim Right"), QString(), -1, &TAppForm::rimRight1Click);
+    make(VersionHistory1, "VersionHistory1", QStringLiteral("&Version History"),
+         QStringLiteral("Version History|Display the version history"), -1, &TAppForm::VersionHistory1Click);
+    make(HelpAboutItem, "HelpAboutItem", QStringLiteral("&About..."), QStringLiteral("About|Display program information"),
+         -1, &TAppForm::HelpAbout1Execute);
+
+    make(ToolButton12, "ToolButton12", QStringLiteral("Find"), QStringLiteral("Find|Find a string in the text"), 11,
+         &TAppForm::ToolButton12Click);
+    make(ToolButton13, "ToolButton13", QStringLiteral("Replace"),
+         QStringLiteral("Replace|Replace a string in the text"), 12, &TAppForm::ToolButton13Click);
+    make(ToolButton15, "ToolButton15", QStringLiteral("Analyze"),
+         QStringLiteral("Analyze|Analyze the text statistically"), 14, &TAppForm::ToolButton15Click);
+
+    for (QAction* check : {Wordwrap1, StatusBar1, ToolBar1, FullScreen1, KeyPressSimulator1})
+        check->setCheckable(true);
+
+    // Commands whose subsystem is not built yet stay visible but disabled.
+    for (QAction* notYet : std::initializer_list<QAction*>{
+             FilePrint1, FilePrintSetup1, Wordwrap1, StatusBar1, ToolBar1, FullScreen1, BackgroundColor1,
+             FontProperties1, VersionHistory1, HelpAboutItem,                                  // view
+             Find1, Replace1, ToolButton12, ToolButton13, N8, N9, N10, N11, N12, N13, KeyPressSimulator1, // editing
+             SortLines1, RandomizeLines1, rimBoth1, rimLeft1, rimRight1, All1, Selected1, All2, Selected2,
+             SeparateLines1, oBeginningOfLines1, oEndOfLines1,                                  // line commands
+             Analyzethetext1, ToolButton15, GenerateWordList1,                                  // analysis
+             Extract1})                                                                         // extraction
+        notYet->setEnabled(false);
+}
+
+void TAppForm::CreateMenus()
+{
+    auto menu = [this](const char* name, const QString& caption, const QString& hint) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setStatusTip(hint);
+        m->setToolTipsVisible(false);
+        return m;
+    };
+    QMenu* file = menu("File1", QStringLiteral("&File"), QStringLiteral("File related commands"));
+    file->addAction(FileNew1);
+    file->addAction(FileOpen1);
+    file->addAction(FileSave1);
+    file->addAction(FileSaveAsItem);
+    file->addSeparator();
+    file->addAction(FilePrintSetup1);
+    file->addAction(FilePrint1);
+    file->addSeparator();
+    file->addAction(FileExitItem);
+
+    QMenu* edit = menu("Edit1", QStringLiteral("&Edit"), QStringLiteral("Edit commands"));
+    edit->addAction(EditUndo1);
+    edit->addSeparator();
+    edit->addAction(EditCut1);
+    edit->addAction(EditCopy1);
+    edit->addAction(EditPaste1);
+    edit->addAction(EditDelete1);
+    edit->addSeparator();
+    edit->addAction(Find1);
+    edit->addAction(Replace1);
+    edit->addSeparator();
+    edit->addAction(EditSelectAll1);
+    edit->addAction(Wordwrap1);
+
+    QMenu* view = menu("View1", QStringLiteral("&View"), QStringLiteral("View related commands"));
+    view->addAction(StatusBar1);
+    view->addAction(ToolBar1);
+    view->addSeparator();
+    view->addAction(FullScreen1);
+
+    QMenu* options = menu("Options1", QStringLiteral("&Options"), QStringLiteral("Options related commands"));
+    options->addAction(BackgroundColor1);
+    options->addAction(FontProperties1);
+
+    QMenu* extra = menu("Extra1", QStringLiteral("E&xtra!"), QStringLiteral("Extra features"));
+    QFont bold = extra->menuAction()->font();
+    bold.setBold(true);
+    extra->menuAction()->setFont(bold); // drawn as the bar's default item
+
+    AddDate1 = extra->addMenu(QStringLiteral("&Add Date"));
+    AddDate1->setObjectName(QStringLiteral("AddDate1"));
+    SetHint(AddDate1->menuAction(), QStringLiteral("Add Date|Add date to the document"));
+    for (QAction* item : {N8, N9, N10, N11, N12, N13})
+        AddDate1->addAction(item);
+    connect(AddDate1, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { AddDate1Click(); }); });
+    extra->addAction(Analyzethetext1);
+    extra->addAction(Extract1);
+    extra->addAction(GenerateWordList1);
+    QMenu* insert = extra->addMenu(QStringLiteral("Insert Text"));
+    insert->setObjectName(QStringLiteral("InsertText1"));
+    insert->addAction(oBeginningOfLines1);
+    insert->addAction(oEndOfLines1);
+    extra->addAction(KeyPressSimulator1);
+    QMenu* lower = extra->addMenu(QStringLiteral("Make &Lowercase"));
+    lower->setObjectName(QStringLiteral("MakeLowercase1"));
+    SetHint(lower->menuAction(), QStringLiteral("Make Lowercase|Make the text lowercase"));
+    lower->addAction(All1);
+    lower->addAction(Selected1);
+    QMenu* upper = extra->addMenu(QStringLiteral("Make &Uppercase"));
+    upper->setObjectName(QStringLiteral("MakeUppercaseABC1"));
+    SetHint(upper->menuAction(), QStringLiteral("Make Uppercase|Make the text uppercase"));
+    upper->addAction(All2);
+    upper->addAction(Selected2);
+    extra->addAction(RandomizeLines1);
+    extra->addAction(SeparateLines1);
+    extra->addAction(SortLines1);
+    QMenu* trim = extra->addMenu(QStringLiteral("Trim Lines"));
+    trim->setObjectName(QStringLiteral("rimLines1"));
+    trim->addAction(rimBoth1);
+    trim->addAction(rimLeft1);
+    trim->addAction(rimRight1);
+
+    QMenu* help = menu("Help1", QStringLiteral("&Help"), QStringLiteral("Help related commands"));
+    help->addAction(VersionHistory1);
+    help->addAction(HelpAboutItem);
+
+    // The editor's context menu offers the edit commands with their one-level undo.
+    Memo1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction* a : {EditUndo1, EditCut1, EditCopy1, EditPaste1, EditDelete1, EditSelectAll1})
+        Memo1->addAction(a);
+}
+
+void TAppForm::CreateToolBar()
+{
+    ToolBar = new QToolBar(this);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setMovable(false);
+    ToolBar->setFloatable(false);
+    ToolBar->setIconSize(QSize(16, 16));
+    ToolBar->setFixedHeight(30);
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar);
+    const std::pair<const char*, QAction*> buttons[] = {
+        {"ToolButton9", FileNew1},   {"ToolButton1", FileOpen1},   {"ToolButton2", FileSave1},
+        {"ToolButton7", FilePrint1}, {"ToolButton3", nullptr},     {"ToolButton10", EditUndo1},
+        {"ToolButton8", nullptr},    {"ToolButton4", EditCut1},    {"ToolButton5", EditCopy1},
+        {"ToolButton6", EditPaste1}, {"ToolButton11", nullptr},    {"ToolButton12", ToolButton12},
+        {"ToolButton13", ToolButton13}, {"ToolButton14", nullptr}, {"ToolButton15", ToolButton15},
+    };
+    for (const auto& [name, action] : buttons) {
+        if (!action) {
+            ToolBar->addSeparator()->setObjectName(QString::fromLatin1(name));
+            continue;
+        }
+        ToolBar->addAction(action);
+        if (QWidget* w = ToolBar->widgetForAction(action)) {
+            w->setObjectName(QString::fromLatin1(name));
+            w->setFixedWidth(27);
+        }
+    }
+}
+
+void TAppForm::CreateStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(true);
+    StatusBar->setFixedHeight(19 + 4);
+    setStatusBar(StatusBar);
+    const int widths[4] = {250, 55, 72, 72};
+    const Qt::Alignment align[4] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignLeft};
+    const QString initial[4] = {QString(), QString(), QStringLiteral("0 Lines"), QStringLiteral("0 Bytes")};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(initial[i], StatusBar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setAlignment(align[i] | Qt::AlignVCenter);
+        if (i > 0)
+            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar->addWidget(panel);
+        m_panels[i] = panel;
+    }
+}
+
+bool TAppForm::event(QEvent* e)
+{
+    // Hints go to panel 0, not over the other panels as QStatusBar's message would.
+    if (e->type() == QEvent::StatusTip) {
+        m_panels[0]->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+bool TAppForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Memo1 && e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        bool used = false;
+        RunGuarded([&] { used = Memo1KeyDown(key) || Memo1KeyPress(key); });
+        if (used)
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TAppForm::RunGuarded(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const std::exception& error) {
+        m_dialogs->Error(this, QGuiApplication::applicationDisplayName(),
+                         QString::fromStdString(ErrorBoxText(error.what())));
+    }
+}
+
+void TAppForm::SetCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+    QGuiApplication::setApplicationDisplayName(caption);
+}
+
+bool TAppForm::IsModified() const { return !m_panels[1]->text().isEmpty(); }
+
+void TAppForm::SetModified(bool modified) { m_panels[1]->setText(modified ? QStringLiteral("Modified") : QString()); }
+
+void TAppForm::Memo1Change()
+{
+    SetModified(true);
+    m_panels[2]->setText(QString::number(Memo1->Count()) + QStringLiteral(" Lines"));
+    m_panels[3]->setText(QString::number(Memo1->ByteLength()) + QStringLiteral(" Bytes"));
+}
+
+void TAppForm::UpdateEditActions()
+{
+    const bool selection = Memo1->textCursor().hasSelection();
+    EditUndo1->setEnabled(Memo1->CanUndoOneLevel());
+    EditCut1->setEnabled(selection);
+    EditCopy1->setEnabled(selection);
+    EditDelete1->setEnabled(selection);
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    EditPaste1->setEnabled(clip && clip->hasText());
+    EditSelectAll1->setEnabled(!Memo1->document()->isEmpty());
+}
+
+void TAppForm::ApplyStartSize()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize s = screen->geometry().size();
+    // The width is taken from the screen's height, as the program always did.
+    const QSize client(s.height(), s.width() / 2);
+    const QSize frame = size() - (centralWidget() ? QSize(0, 0) : QSize(0, 0));
+    Q_UNUSED(frame);
+    resize(client);
+    QRect r = frameGeometry();
+    r.moveCenter(screen->geometry().center());
+    move(r.topLeft());
+}
+
+void TAppForm::ReadOption(const char* key, QAction* mark, const std::function<void(bool)>& apply)
+{
+    const bool on = AsciiLower(SettingsIni->ReadString("Options", key)) != "false";
+    mark->setChecked(on);
+    apply(on);
+}
+
+void TAppForm::FormCreate()
+{
+    SimulatorList.Clear();
+    SetCaption(AppTitle);
+    ApplyStartSize();
+    CurrentFileName.clear();
+    SettingsIni = std::make_unique<TIniFile>(ProgramFilePath(QStringLiteral("settings.ini")));
+    ReadOption("WordWrap", Wordwrap1, [this](bool on) { ApplyWordWrap(on); });
+    ReadOption("StatusBar", StatusBar1, [this](bool on) { StatusBar->setVisible(on); });
+    ReadOption("ToolBar", ToolBar1, [this](bool on) { ToolBar->setVisible(on); });
+    RunGuarded([this] {
+        const std::string color = SettingsIni->ReadString("Options", "BackgroundColor");
+        if (!color.empty())
+            SetMemoBackground(colors::FromSettingText(SettingsIni->ReadString("Options", "BackgroundColor")));
+    });
+}
+
+void TAppForm::FormShow(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return;
+    QString path;
+    for (const QString& argument : arguments)
+        path += u' ' + argument;
+    auto trim = [](const QString& s) {
+        qsizetype a = 0, b = s.size();
+        while (a < b && s[a].unicode() <= 32)
+            ++a;
+        while (b > a && s[b - 1].unicode() <= 32)
+            --b;
+        return s.mid(a, b - a);
+    };
+    // No lower-casing: on a case-sensitive file system it would name another file.
+    const QString shortPath = trim(ToShortPathName(trim(path)));
+    RunGuarded([&] {
+        // The name is taken only once the file has loaded, so a failed load leaves the
+        // window untitled rather than pointing Save at a file that never opened.
+        LoadTextFile(shortPath.isEmpty() ? trim(path) : shortPath);
+        CurrentFileName = shortPath;
+        SetModified(false);
+        SetTitleForFile();
+    });
+}
+
+void TAppForm::closeEvent(QCloseEvent* e)
+{
+    bool mayClose = false;
+    RunGuarded([&] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+void TAppForm::FormClose()
+{
+    DeleteFileQuietly(ProgramFilePath(QStringLiteral("temp002.txt")));
+    DeleteFileQuietly(ProgramFilePath(QStringLiteral("temp003.txt")));
+}

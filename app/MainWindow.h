@@ -1,0 +1,192 @@
+#pragma once
+
+#include "document/StringList.h"
+#include "platform/IniFile.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QKeyEvent;
+class QStatusBar;
+class IDialogs;
+class TMemo;
+class TSeparate;
+
+// The main window. Its handlers are split by subsystem over the MainWindow*.cpp files:
+// files and start-up here and in MainFiles.cpp, view and printing in MainView.cpp, find,
+// date stamps and the simulator in MainEditing.cpp, line commands in MainLineCommands.cpp,
+// analysis in MainAnalysis.cpp and extraction in MainExtract.cpp.
+class TAppForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `dialogs` answers every dialog and message box; the default shows the real ones.
+    explicit TAppForm(std::shared_ptr<IDialogs> dialogs = {}, QWidget* parent = nullptr);
+    ~TAppForm() override;
+
+    // --- the document (shared by every subsystem) ---
+    TMemo* Memo1 = nullptr;
+    QString AppTitle = QStringLiteral("Quorlex");
+    QString CurrentFileName;
+
+    bool IsModified() const;
+    void SetModified(bool modified);
+    IDialogs& Dialogs() const { return *m_dialogs; }
+    TIniFile& Settings() const { return *SettingsIni; }
+    // Runs a handler's body; an exception ends it and shows the standard error box.
+    void RunGuarded(const std::function<void()>& body);
+    // Caption, and with it the application title.
+    void SetCaption(const QString& caption);
+
+    // Part of start-up that reads the command line (the event of the window's first show).
+    void FormShow(const QStringList& arguments);
+
+    // Document operations.
+    void LoadTextFile(const QString& path);
+    void LoadDocument(const QString& path);
+    void SaveDocument(const QString& path);
+    void SetTitleForFile();
+    void ResetToUntitled();
+
+    // File commands.
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void FileSave1Execute();
+    void FileSaveAsItemClick();
+    void SaveAs();
+    void FileExit1Execute();
+    // Paths dropped by the desktop, in their order.
+    void DropFiles(const QStringList& paths);
+
+    // Status bar.
+    void Memo1Change();
+    QLabel* StatusPanel(int index) const { return m_panels[index]; }
+
+    // --- view, appearance, printing, help (MainView.cpp) ---
+    void Wordwrap1Click();
+    void StatusBar1Click();
+    void ToolBar1Click();
+    void FullScreen1Click();
+    void BackgroundColor1Click();
+    void FontProperties1Click();
+    void FilePrint1Execute();
+    void FilePrintSetup1Execute();
+    void VersionHistory1Click();
+    void HelpAbout1Execute();
+    // Esc in the editor; true when the key was used.
+    bool Memo1KeyDown(QKeyEvent* key);
+    // Applies the word-wrap state to the editor (scroll bars and wrapping).
+    void ApplyWordWrap(bool on);
+    // The editor's background from a settings colour value.
+    void SetMemoBackground(std::uint32_t colorValue);
+    std::uint32_t MemoBackground() const { return m_memoBackground; }
+    // view-section members may be added here
+
+    // --- find, replace, date stamps, simulator (MainEditing.cpp) ---
+    void Find1Click();
+    void Replace1Click();
+    void ToolButton12Click();
+    void ToolButton13Click();
+    void Add(const std::string& text, std::int64_t advance);
+    void AddDate1Click();
+    void N8Click();
+    void N9Click();
+    void N10Click();
+    void N11Click();
+    void N12Click();
+    void N13Click();
+    void KeyPressSimulator1Click();
+    // A character key in the editor; true when the simulator swallowed it.
+    bool Memo1KeyPress(QKeyEvent* key);
+    // Stops the simulator and gives the document its text back (New and Open begin so).
+    void StopSimulator();
+    StringList SimulatorList;
+    std::string SimulatorText;
+    std::int64_t SimulatorPos = 0;
+    // editing-section members may be added here
+
+    // --- line commands (MainLineCommands.cpp) ---
+    void SortLines1Click();
+    void RandomizeLines1Click();
+    void rimBoth1Click();
+    void rimLeft1Click();
+    void rimRight1Click();
+    void All1Click();
+    void Selected1Click();
+    void All2Click();
+    void Selected2Click();
+    void SeparateLines1Click();
+    void oBeginningOfLines1Click();
+    void oEndOfLines1Click();
+    TSeparate* Separate = nullptr; // the line-parameter dialog, created at start-up
+    // line-command members may be added here
+
+    // --- analysis (MainAnalysis.cpp) ---
+    void ToolButton15Click();
+    void Analyzethetext1Click();
+    void GenerateWordList1Click();
+    // analysis members may be added here
+
+    // --- extraction (MainExtract.cpp) ---
+    void Extract1Click();
+    // extraction members may be added here
+
+    // Components, named as in the stored layout.
+    QToolBar* ToolBar = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QAction *FileNew1 = nullptr, *FileOpen1 = nullptr, *FileSave1 = nullptr, *FilePrint1 = nullptr,
+            *FilePrintSetup1 = nullptr;
+    QAction *EditUndo1 = nullptr, *EditCut1 = nullptr, *EditCopy1 = nullptr, *EditPaste1 = nullptr,
+            *EditDelete1 = nullptr, *EditSelectAll1 = nullptr;
+    QAction *FileSaveAsItem = nullptr, *FileExitItem = nullptr;
+    QAction *Find1 = nullptr, *Replace1 = nullptr, *Wordwrap1 = nullptr;
+    QAction *StatusBar1 = nullptr, *ToolBar1 = nullptr, *FullScreen1 = nullptr;
+    QAction *BackgroundColor1 = nullptr, *FontProperties1 = nullptr;
+    QMenu* AddDate1 = nullptr;
+    QAction *N8 = nullptr, *N9 = nullptr, *N10 = nullptr, *N11 = nullptr, *N12 = nullptr, *N13 = nullptr;
+    QAction *Analyzethetext1 = nullptr, *Extract1 = nullptr, *GenerateWordList1 = nullptr;
+    QAction *oBeginningOfLines1 = nullptr, *oEndOfLines1 = nullptr, *KeyPressSimulator1 = nullptr;
+    QAction *All1 = nullptr, *Selected1 = nullptr, *All2 = nullptr, *Selected2 = nullptr;
+    QAction *RandomizeLines1 = nullptr, *SeparateLines1 = nullptr, *SortLines1 = nullptr;
+    QAction *rimBoth1 = nullptr, *rimLeft1 = nullptr, *rimRight1 = nullptr;
+    QAction *VersionHistory1 = nullptr, *HelpAboutItem = nullptr;
+    QAction *ToolButton12 = nullptr, *ToolButton13 = nullptr, *ToolButton15 = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateEditActions();
+    void ReadOption(const char* key, QAction* mark, const std::function<void(bool)>& apply);
+    // Client size from the screen: width from its height, height from half its width.
+    void ApplyStartSize();
+    QString SavePromptText(bool closing) const;
+    // Save dialog without presetting its name (it keeps what it held last).
+    std::optional<QString> AskSavePathUnpreset();
+    static QString WithDefaultExtension(const QString& path);
+
+    std::shared_ptr<IDialogs> m_dialogs;
+    std::unique_ptr<TIniFile> SettingsIni;
+    QLabel* m_panels[4] = {};
+    QString m_lastSaveName;
+    std::uint32_t m_memoBackground = 0xFF000005u;
+};

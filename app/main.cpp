@@ -1,0 +1,16 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorlex"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorlex"));
+    TAppForm form;
+    form.show();
+    const QStringList arguments = QApplication::arguments().mid(1);
+    QTimer::singleShot(0, &form, [&form, arguments] { form.FormShow(arguments); });
+    return QApplication::exec();
+}

@@ -1,0 +1,3 @@
+#include "commands/ui/separatelines.h"
+
+TSeparate::TSeparate(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("Separate")); }

@@ -1,0 +1,74 @@
+#include "document/TextFile.h"
+
+#include "platform/Error.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void Fail(const char* what, const QString& path, int err)
+{
+    throw QuorlexError(std::string(what) + " \"" + path.toStdString() + "\". " + std::strerror(err));
+}
+
+} // namespace
+
+std::string ReadFileBytes(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("Cannot open file", path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        Fail("Cannot open file", path, err);
+    }
+    std::string bytes;
+    if (st.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            Fail("Cannot open file", path, err);
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void WriteFileBytes(const QString& path, std::string_view bytes)
+{
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        Fail("Cannot create file", path, errno ? errno : EACCES);
+    const qint64 size = static_cast<qint64>(bytes.size());
+    errno = 0;
+    if (file.write(bytes.data(), size) != size) {
+        const int err = errno ? errno : EIO;
+        file.cancelWriting();
+        Fail("Cannot create file", path, err);
+    }
+    errno = 0;
+    if (!file.commit())
+        Fail("Cannot create file", path, errno ? errno : EIO);
+}
+
+void DeleteFileQuietly(const QString& path) { QFile::remove(path); }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+// Answers every dialog from queues the test fills, and records what was shown. A dialog
+// with no scripted answer fails the test rather than block.
+class ScriptedDialogs : public IDialogs {
+public:
+    std::deque<Answer> saveAnswers;
+    std::deque<std::optional<QString>> openNames;
+    std::deque<std::optional<QString>> saveNames;
+    std::deque<std::optional<QColor>> colors;
+    std::deque<std::optional<QFont>> fonts;
+    std::deque<bool> printAnswers;
+
+    QStringList prompts;       // texts of the save prompts
+    QStringList savePresets;   // name fields the save dialog was shown with
+    QStringList informations;  // texts of the information boxes
+    QStringList notices;       // texts of the notice boxes
+    QStringList noticeTitles;
+    QStringList errors;        // texts of the error boxes
+    QStringList errorTitles;
+    int unexpected = 0;        // dialogs shown without a scripted answer
+
+    Answer AskSave(QWidget* parent, const QString& text) override;
+    std::optional<QString> OpenFileName(QWidget* parent) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& presetName) override;
+    void Information(QWidget* parent, const QString& text) override;
+    void Notice(QWidget* parent, const QString& title, const QString& text) override;
+    void Error(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QColor> Color(QWidget* parent, const QColor& initial) override;
+    std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
+    bool Print(QWidget* parent, QPrinter* printer) override;
+    bool PageSetup(QWidget* parent, QPrinter* printer) override;
+};
