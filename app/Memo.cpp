@@ -86,6 +86,10 @@ std::string TMemo::FromDisplay(QStringView text)
     out.reserve(static_cast<std::size_t>(text.size()) + static_cast<std::size_t>(text.size()) / 16);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
+        if (ch < 0x80 && ch != u'\n') { // the code page's ASCII half maps to itself
+            out += static_cast<char>(ch);
+            continue;
+        }
         switch (ch) {
         case kParagraph:
         case u'\n':
@@ -112,6 +116,19 @@ std::string TMemo::FromDisplay(QStringView text)
 std::string TMemo::Text() const { return FromDisplay(document()->toRawText()); }
 
 void TMemo::SetText(std::string_view text) { SetTextRaw(NormalizeLineBreaks(text)); }
+
+void TMemo::SetText(std::string&& text)
+{
+    if (HasLoneLineBreak(text))
+        text = NormalizeLineBreaks(text);
+    if (static_cast<std::int64_t>(text.size()) > kCapacity)
+        throw QuorlexError("Text exceeds memo capacity");
+    if (static_cast<std::int64_t>(text.size()) == ByteLength() && Text() == text)
+        return;
+    QString display = ToDisplay(text);
+    std::string().swap(text); // the bytes are not needed while the editor builds its blocks
+    ReplaceWholeText(display);
+}
 
 void TMemo::SetTextRaw(std::string_view text)
 {

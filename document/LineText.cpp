@@ -26,6 +26,22 @@ std::string NormalizeLineBreaks(std::string_view text)
     return out;
 }
 
+bool HasLoneLineBreak(std::string_view text)
+{
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 >= n || text[i + 1] != '\n')
+                return true;
+            ++i;
+        } else if (c == '\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 bool Trimmable(char c) { return static_cast<unsigned char>(c) <= 32; }
 } // namespace

@@ -6,6 +6,8 @@
 
 // Every lone CR and lone LF becomes CR LF; CR LF stays; LF CR is two breaks.
 std::string NormalizeLineBreaks(std::string_view text);
+// True when the text holds a CR or an LF that is not part of a CR LF pair.
+bool HasLoneLineBreak(std::string_view text);
 
 // Trim rule: characters of code 32 or less go; 128 and above never do.
 std::string_view TrimBoth(std::string_view s);

@@ -1,0 +1,75 @@
+#include "document/StringList.h"
+#include "platform/Collation.h"
+#include "tests/support/TempHome.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> Items(const StringList& list) { return list.Items(); }
+
+TEST(StringList, SetTextSplitsAtEveryKindOfBreakAndStopsAtNul)
+{
+    StringList list;
+    list.SetText(std::string("a\r\nb\rc\nd\r\n\r\ne\0f\r\ng", 18));
+    EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    list.SetText("x\r\n");
+    EXPECT_EQ(Items(list), std::vector<std::string>{"x"});
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(StringList, TextEndsEveryItemWithCrLf)
+{
+    StringList list;
+    EXPECT_EQ(list.Text(), "");
+    list.Add("a");
+    list.Add("");
+    EXPECT_EQ(list.Text(), "a\r\n\r\n");
+}
+
+TEST(StringList, LoadFromFileStopsAtNul)
+{
+    TempHome home;
+    QFile f(home.File(QStringLiteral("s.txt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("one\ntwo\0three", 13));
+    f.close();
+    StringList list;
+    list.LoadFromFile(f.fileName());
+    EXPECT_EQ(Items(list), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST(StringListSort, IgnoresCaseAndKeepsTheQuicksortOrderOfEqualItems)
+{
+    const TextCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    StringList list;
+    for (const char* s : {"b", "A", "a", "B"})
+        list.Add(s);
+    list.Sort(collator);
+    // The second partition swaps the equal pair 'b', 'B': a stable sort would not.
+    EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "A", "B", "b"}));
+}
+
+TEST(StringListSort, EmptyFirstAndLocaleOrderForTurkishLetters)
+{
+    const TextCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    StringList list;
+    for (const char* s : {"\xFE" "ey", "sabah", "", "\xE7" "ay", "cam", "zeytin"})
+        list.Add(s);
+    list.Sort(collator);
+    EXPECT_EQ(Items(list), (std::vector<std::string>{"", "cam", "\xE7" "ay", "sabah", "\xFE" "ey", "zeytin"}));
+}
+
+TEST(StringListSort, FewerThanTwoItemsAreLeftAlone)
+{
+    StringList list;
+    list.Sort();
+    list.Add("z");
+    list.Sort();
+    EXPECT_EQ(Items(list), std::vector<std::string>{"z"});
+}
+
+} // namespace
