@@ -12,7 +12,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-void TAppForm::LoadTextFile(const QString& path) { Memo1->SetText(ReadFileBytes(path)); }
+void TAppForm::LoadTextFile(const QString& path) { Memo1->AdoptText(ReadFileBytes(path)); }
 
 void TAppForm::LoadDocument(const QString& path)
 {

@@ -117,7 +117,7 @@ std::string TMemo::Text() const { return FromDisplay(document()->toRawText()); }
 
 void TMemo::SetText(std::string_view text) { SetTextRaw(NormalizeLineBreaks(text)); }
 
-void TMemo::SetText(std::string&& text)
+void TMemo::AdoptText(std::string&& text)
 {
     if (HasLoneLineBreak(text))
         text = NormalizeLineBreaks(text);

@@ -22,7 +22,7 @@ public:
     // As SetText, without the line-break normalisation.
     void SetTextRaw(std::string_view text);
     // SetText for a text the caller gives up (a file just read): no second copy of it.
-    void SetText(std::string&& text);
+    void AdoptText(std::string&& text);
     // Empties the editor without a change notification.
     void Clear();
 

@@ -1,0 +1,622 @@
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "document/TextFile.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using Answer = IDialogs::Answer;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TAppForm> m_form;
+
+    QString Path(const QString& name) const { return m_home.filePath(name); }
+    void Write(const QString& name, const std::string& bytes) const { WriteFileBytes(Path(name), bytes); }
+    std::string Read(const QString& name) const { return ReadFileBytes(Path(name)); }
+    void WriteSettings(const std::string& bytes) const { Write(QStringLiteral("settings.ini"), bytes); }
+    QString Panel(int i) const { return m_form->StatusPanel(i)->text(); }
+    TMemo* Memo() const { return m_form->Memo1; }
+
+    void NewForm()
+    {
+        m_form.reset();
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_form = std::make_unique<TAppForm>(m_dialogs);
+    }
+    // A document that holds `text`, titled `name` (empty: untitled) and modified.
+    void ModifiedDocument(const QString& name, const std::string& text = "changed")
+    {
+        if (!name.isEmpty()) {
+            Write(name, "on disk");
+            m_form->LoadDocument(Path(name));
+        }
+        Memo()->SetText(text);
+        QVERIFY(m_form->IsModified());
+    }
+    void Trigger(QAction* action) const { action->trigger(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("QUORLEX_HOME", m_home.path().toLocal8Bit());
+    }
+    void init()
+    {
+        QFile::remove(Path(QStringLiteral("settings.ini")));
+        NewForm();
+    }
+    void cleanup()
+    {
+        if (m_form)
+            m_form->SetModified(false);
+        QCOMPARE(m_dialogs->unexpected, 0);
+        m_form.reset();
+    }
+
+    // --- start-up ---
+    void startsUntitledWithEveryOptionOn()
+    {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
+        QCOMPARE(Panel(1), QString());
+        QCOMPARE(Panel(2), QStringLiteral("0 Lines"));
+        QCOMPARE(Panel(3), QStringLiteral("0 Bytes"));
+        QVERIFY(m_form->Wordwrap1->isChecked());
+        QCOMPARE(Memo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(Memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(m_form->StatusBar1->isChecked());
+        QVERIFY(m_form->ToolBar1->isChecked());
+        QVERIFY(!m_form->StatusBar->isHidden());
+        QVERIFY(!m_form->ToolBar->isHidden());
+        QCOMPARE(m_form->MemoBackground(), 0xFF000005u);
+    }
+    void sizeComesFromTheScreenWidthFromItsHeight()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QCOMPARE(m_form->size(), QSize(screen.height(), screen.width() / 2));
+    }
+    void menuBarHasTheSixMenusAndTheExtraMenuIsBold()
+    {
+        QStringList titles;
+        QAction* extra = nullptr;
+        for (QAction* a : m_form->menuBar()->actions()) {
+            titles << a->text();
+            if (a->text() == QStringLiteral("E&xtra!"))
+                extra = a;
+        }
+        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&View"),
+                                      QStringLiteral("&Options"), QStringLiteral("E&xtra!"), QStringLiteral("&Help")}));
+        QVERIFY(extra && extra->font().bold());
+        QCOMPARE(m_form->FileNew1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(m_form->FullScreen1->shortcut(), QKeySequence(QStringLiteral("F11")));
+        QCOMPARE(m_form->Replace1->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
+        QCOMPARE(m_form->EditCut1->toolTip(), QStringLiteral("Cut"));
+        QCOMPARE(m_form->EditCut1->statusTip(), QStringLiteral("Cut the selection and put it on the Clipboard"));
+    }
+    void toolBarHoldsFifteenItemsInOrder()
+    {
+        const QList<QAction*> items = m_form->ToolBar->actions();
+        QCOMPARE(items.size(), 15);
+        QCOMPARE(items[0], m_form->FileNew1);
+        QCOMPARE(items[3], m_form->FilePrint1);
+        QVERIFY(items[4]->isSeparator());
+        QCOMPARE(items[5], m_form->EditUndo1);
+        QCOMPARE(items[14], m_form->ToolButton15);
+    }
+    void settingsOptions_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<bool>("statusBar");
+        QTest::addColumn<bool>("toolBar");
+        QTest::newRow("upper FALSE turns wrap off") << QByteArray("[Options]\nWordWrap=FALSE\n") << false << true << true;
+        QTest::newRow("False hides the bars") << QByteArray("[options]\nStatusBar=False\ntoolbar= false \n") << true
+                                              << false << false;
+        QTest::newRow("0 and no leave options on") << QByteArray("[Options]\nWordWrap=0\nStatusBar=no\nToolBar=\n")
+                                                   << true << true << true;
+        QTest::newRow("empty file") << QByteArray() << true << true << true;
+        QTest::newRow("binary file") << QByteArray("\x00\xff\xfe[Opt\x01=\x02", 11) << true << true << true;
+        QTest::newRow("no Options section") << QByteArray("[Other]\nWordWrap=False\n") << true << true << true;
+    }
+    void settingsOptions()
+    {
+        QFETCH(QByteArray, ini);
+        WriteSettings(ini.toStdString());
+        NewForm();
+        QFETCH(bool, wrap);
+        QFETCH(bool, statusBar);
+        QFETCH(bool, toolBar);
+        QCOMPARE(m_form->Wordwrap1->isChecked(), wrap);
+        QCOMPARE(Memo()->lineWrapMode() == QPlainTextEdit::WidgetWidth, wrap);
+        QCOMPARE(m_form->StatusBar1->isChecked(), statusBar);
+        QCOMPARE(!m_form->StatusBar->isHidden(), statusBar);
+        QCOMPARE(m_form->ToolBar1->isChecked(), toolBar);
+        QCOMPARE(!m_form->ToolBar->isHidden(), toolBar);
+        QVERIFY(m_dialogs->errors.isEmpty());
+    }
+    void backgroundColor_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("identifier") << QByteArray("clRed");
+        QTest::newRow("identifier upper case") << QByteArray("CLRED");
+        QTest::newRow("hexadecimal") << QByteArray("$000000FF");
+        QTest::newRow("decimal") << QByteArray("255");
+    }
+    void backgroundColor()
+    {
+        QFETCH(QByteArray, value);
+        WriteSettings("[Options]\r\nBackgroundColor=" + value.toStdString() + "\r\n");
+        NewForm();
+        QCOMPARE(m_form->MemoBackground(), 0x000000FFu);
+        QCOMPARE(Memo()->palette().color(QPalette::Base), QColor(255, 0, 0));
+    }
+    void aBackgroundColorThatIsNoColourIsReportedAndTheWindowStillOpens()
+    {
+        WriteSettings("[Options]\nBackgroundColor=reddish\n");
+        NewForm();
+        QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("'reddish' is not a valid integer value.")});
+        QCOMPARE(m_form->MemoBackground(), 0xFF000005u);
+    }
+    void commandLinePathIsJoinedAndOpened()
+    {
+        Write(QStringLiteral("Read Me.txt"), "hello\nworld");
+        const QStringList args = Path(QStringLiteral("Read Me.txt")).split(u' ');
+        QCOMPARE(args.size(), 2);
+        m_form->FormShow(args);
+        QCOMPARE(Memo()->Text(), std::string("hello\r\nworld"));
+        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("Read Me.txt"))); // case kept
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - Read Me.txt"));
+        QCOMPARE(Panel(1), QString());
+        QCOMPARE(Panel(2), QStringLiteral("2 Lines"));
+    }
+    void commandLinePathThatDoesNotExist()
+    {
+        m_form->FormShow({Path(QStringLiteral("nothing.txt"))});
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot open file \"")));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
+        QCOMPARE(m_form->CurrentFileName, QString());
+    }
+    void closingDeletesOnlyTheTwoTempFiles()
+    {
+        for (const char* name : {"temp002.txt", "temp003.txt", "temp001.txt", "temp.txt"})
+            Write(QString::fromLatin1(name), "x");
+        QVERIFY(m_form->close());
+        QVERIFY(!QFile::exists(Path(QStringLiteral("temp002.txt"))));
+        QVERIFY(!QFile::exists(Path(QStringLiteral("temp003.txt"))));
+        QVERIFY(QFile::exists(Path(QStringLiteral("temp001.txt"))));
+        QVERIFY(QFile::exists(Path(QStringLiteral("temp.txt"))));
+    }
+
+    // --- the document model ---
+    void counters_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("bytes");
+        QTest::newRow("a") << QByteArray("a") << QStringLiteral("1 Lines") << QStringLiteral("1 Bytes");
+        QTest::newRow("a CR LF") << QByteArray("a\r\n") << QStringLiteral("1 Lines") << QStringLiteral("3 Bytes");
+        QTest::newRow("a CR LF b") << QByteArray("a\r\nb") << QStringLiteral("2 Lines") << QStringLiteral("4 Bytes");
+        QTest::newRow("CR LF") << QByteArray("\r\n") << QStringLiteral("1 Lines") << QStringLiteral("2 Bytes");
+        QTest::newRow("blank line inside") << QByteArray("a\r\n\r\nb") << QStringLiteral("3 Lines")
+                                           << QStringLiteral("6 Bytes");
+    }
+    void counters()
+    {
+        QFETCH(QByteArray, text);
+        Memo()->SetText(text.toStdString());
+        QCOMPARE(Panel(1), QStringLiteral("Modified"));
+        QTEST(Panel(2), "lines");
+        QTEST(Panel(3), "bytes");
+    }
+    void wrappedLongLineCountsOnce()
+    {
+        Memo()->SetText(std::string(300, 'w'));
+        QCOMPARE(Panel(2), QStringLiteral("1 Lines"));
+        QCOMPARE(Panel(3), QStringLiteral("300 Bytes"));
+    }
+    void textSetNormalisesAndIgnoresAnEqualText()
+    {
+        int changes = 0;
+        connect(Memo(), &TMemo::Change, this, [&] { ++changes; });
+        Memo()->SetText("a\nb\rc\n\r");
+        QCOMPARE(Memo()->Text(), std::string("a\r\nb\r\nc\r\n\r\n"));
+        QCOMPARE(changes, 1);
+        Memo()->SetText("a\r\nb\nc\r\r\n");
+        QCOMPARE(changes, 1);
+        Memo()->Clear();
+        QCOMPARE(changes, 1);
+        QCOMPARE(Memo()->Text(), std::string());
+    }
+    void everyByteSurvivesTheEditor()
+    {
+        std::string all;
+        for (int b = 0; b < 256; ++b)
+            all.push_back(static_cast<char>(b));
+        all += "\r\rX\n\n\r\n"; // lone CRs and LFs kept as the bytes they are
+        Memo()->SetTextRaw(all);
+        QCOMPARE(Memo()->Text(), all);
+        QCOMPARE(Memo()->ByteLength(), static_cast<std::int64_t>(all.size()));
+    }
+    void lineViewOperations()
+    {
+        Memo()->SetText("a\r\nb\r\n");
+        Memo()->Put(1, "B");
+        Memo()->Put(5, "nothing");
+        QCOMPARE(Memo()->Text(), std::string("a\r\nB\r\n"));
+        Memo()->Insert(0, "first");
+        QCOMPARE(Memo()->Text(), std::string("first\r\na\r\nB\r\n"));
+        Memo()->Add("last");
+        QCOMPARE(Memo()->Text(), std::string("first\r\na\r\nB\r\nlast\r\n"));
+        Memo()->Delete(1);
+        QCOMPARE(Memo()->Text(), std::string("first\r\nB\r\nlast\r\n"));
+        QCOMPARE(Memo()->Count(), 3);
+        QCOMPARE(Memo()->Get(2), std::string("last"));
+        Memo()->SetText("a");
+        Memo()->Add("s");
+        QCOMPARE(Memo()->Text(), std::string("a\r\ns"));
+        Memo()->Delete(1);
+        QCOMPARE(Memo()->Text(), std::string("a\r\n"));
+        Memo()->Clear();
+        Memo()->Add("s");
+        QCOMPARE(Memo()->Text(), std::string("s\r\n"));
+    }
+    void selectionOffsetsCountALineBreakAsTwo()
+    {
+        Memo()->SetText("ab\r\ncd\r\nef");
+        Memo()->SetSelection(4, 4);
+        QCOMPARE(Memo()->SelStart(), std::int64_t(4));
+        QCOMPARE(Memo()->SelLength(), std::int64_t(4));
+        QCOMPARE(Memo()->SelText(), std::string("cd\r\n"));
+        QCOMPARE(Memo()->textCursor().selectedText(), QStringLiteral("cd") + QChar(0x2029));
+    }
+    void replaceRangeJoinsALoneCrWithItsLf()
+    {
+        Memo()->SetText("ab");
+        Memo()->ReplaceRange(1, 0, "\r");
+        QCOMPARE(Memo()->Count(), 1);
+        QCOMPARE(Memo()->ByteLength(), std::int64_t(3));
+        Memo()->ReplaceRange(2, 0, "\n");
+        QCOMPARE(Memo()->Text(), std::string("a\r\nb"));
+        QCOMPARE(Memo()->Count(), 2);
+        Memo()->ReplaceRange(2, 1, ""); // the LF alone: a lone CR stays
+        QCOMPARE(Memo()->Text(), std::string("a\rb"));
+    }
+    void undoKeepsOneLevelAndASecondUndoRedoes()
+    {
+        QVERIFY(!m_form->EditUndo1->isEnabled());
+        Memo()->setFocus();
+        QTest::keyClicks(Memo(), QStringLiteral("xy"));
+        QCOMPARE(Memo()->Text(), std::string("xy"));
+        QVERIFY(m_form->EditUndo1->isEnabled());
+        Trigger(m_form->EditUndo1);
+        QCOMPARE(Memo()->Text(), std::string());
+        QCOMPARE(Panel(1), QStringLiteral("Modified"));
+        Trigger(m_form->EditUndo1);
+        QCOMPARE(Memo()->Text(), std::string("xy"));
+    }
+    void editActionsFollowTheSelection()
+    {
+        Memo()->SetText("some text");
+        QVERIFY(!m_form->EditCut1->isEnabled());
+        QVERIFY(m_form->EditSelectAll1->isEnabled());
+        Memo()->SetSelection(0, 4);
+        QVERIFY(m_form->EditCut1->isEnabled());
+        QVERIFY(m_form->EditDelete1->isEnabled());
+        Trigger(m_form->EditDelete1);
+        QCOMPARE(Memo()->Text(), std::string(" text"));
+    }
+    void clipboardCarriesTheDecodedBytes()
+    {
+        Memo()->SetText("\xDD\xFE\xA0x\r\ny");
+        Memo()->selectAll();
+        Trigger(m_form->EditCopy1);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xC4\xB0\xC5\x9F\xC2\xA0x\r\ny"));
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("\xC4\x9F\xE4\xB8\xAD"));
+        Memo()->moveCursor(QTextCursor::End);
+        Trigger(m_form->EditPaste1);
+        QCOMPARE(Memo()->Text(), std::string("\xDD\xFE\xA0x\r\ny\xF0?"));
+    }
+    void tabDoesNotTypeButCtrlTabDoes()
+    {
+        Memo()->setFocus();
+        QTest::keyClick(Memo(), Qt::Key_Tab);
+        QCOMPARE(Memo()->Text(), std::string());
+        QTest::keyClick(Memo(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(Memo()->Text(), std::string("\t"));
+        QTest::keyClick(Memo(), Qt::Key_Return);
+        QCOMPARE(Memo()->Text(), std::string("\t\r\n"));
+    }
+
+    // --- file commands ---
+    void loadSaveRoundTripsEveryByte()
+    {
+        std::string all;
+        for (int round = 0; round < 2; ++round)
+            for (int b = 0; b < 256; ++b)
+                all.push_back(static_cast<char>(b));
+        Write(QStringLiteral("binary.bin"), all);
+        m_form->LoadDocument(Path(QStringLiteral("binary.bin")));
+        QCOMPARE(Panel(1), QString());
+        Trigger(m_form->FileSave1);
+        // Lone CR and LF become CR LF on load; nothing else changes, byte 0 included.
+        QCOMPARE(Read(QStringLiteral("binary.bin")), NormalizeForTest(all));
+    }
+    static std::string NormalizeForTest(const std::string& s)
+    {
+        std::string out;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+                out += "\r\n";
+                ++i;
+            } else if (s[i] == '\r' || s[i] == '\n') {
+                out += "\r\n";
+            } else {
+                out += s[i];
+            }
+        }
+        return out;
+    }
+    void loneBreaksAreShownAndSavedAsCrLf()
+    {
+        Write(QStringLiteral("breaks.txt"), "a\nb\rc\n\rd");
+        m_form->LoadDocument(Path(QStringLiteral("breaks.txt")));
+        QCOMPARE(Panel(1), QString());
+        QCOMPARE(Panel(2), QStringLiteral("5 Lines"));
+        Trigger(m_form->FileSave1);
+        QCOMPARE(Read(QStringLiteral("breaks.txt")), std::string("a\r\nb\r\nc\r\n\r\nd"));
+    }
+    void loadingAnEqualTextStillClearsTheFlag()
+    {
+        Write(QStringLiteral("same.txt"), "same");
+        Memo()->SetText("same");
+        QCOMPARE(Panel(1), QStringLiteral("Modified"));
+        m_form->LoadDocument(Path(QStringLiteral("same.txt")));
+        QCOMPARE(Panel(1), QString());
+        QCOMPARE(Panel(3), QStringLiteral("4 Bytes"));
+    }
+    void aFailedLoadKeepsTextNameAndCaption()
+    {
+        Write(QStringLiteral("good.txt"), "good");
+        m_form->LoadDocument(Path(QStringLiteral("good.txt")));
+        Memo()->SetText("edited");
+        m_dialogs->saveAnswers = {Answer::No};
+        m_dialogs->openNames = {Path(QStringLiteral("good.txt/below"))};
+        Trigger(m_form->FileOpen1);
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot open file \"") + Path(QStringLiteral("good.txt/below"))));
+        QVERIFY(m_dialogs->errors[0].endsWith(u'.'));
+        QCOMPARE(Memo()->Text(), std::string("edited"));
+        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("good.txt")));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - good.txt"));
+        QCOMPARE(Panel(1), QStringLiteral("Modified"));
+    }
+    void aFailedSaveKeepsTheFlagAndTheCaption()
+    {
+        ModifiedDocument(QString());
+        m_dialogs->saveNames = {Path(QStringLiteral("no/such/folder/a.txt"))};
+        Trigger(m_form->FileSave1);
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot create file \"")));
+        QCOMPARE(Panel(1), QStringLiteral("Modified"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
+        // The chosen path is the document's name now, so Save tries it again.
+        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("no/such/folder/a.txt")));
+    }
+    void saveOnUntitledProposesNonameWithTxt()
+    {
+        ModifiedDocument(QString(), "text");
+        m_dialogs->saveNames = {Path(QStringLiteral("Noname"))};
+        Trigger(m_form->FileSave1);
+        QCOMPARE(m_dialogs->savePresets, QStringList{QStringLiteral("Noname")});
+        QCOMPARE(Read(QStringLiteral("Noname.txt")), std::string("text"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - Noname.txt"));
+        QCOMPARE(Panel(1), QString());
+        // Save As presets the current name and replaces the file without asking.
+        Memo()->SetText("again");
+        m_dialogs->saveNames = {Path(QStringLiteral("Noname.txt"))};
+        Trigger(m_form->FileSaveAsItem);
+        QCOMPARE(m_dialogs->savePresets.last(), Path(QStringLiteral("Noname.txt")));
+        QCOMPARE(Read(QStringLiteral("Noname.txt")), std::string("again"));
+    }
+    void newBranches_data()
+    {
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveDialogConfirms");
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<QString>("saved"); // file that must hold "changed" afterwards
+        QTest::newRow("titled, Yes saves and resets") << true << int(Answer::Yes) << false << true << "a.txt";
+        QTest::newRow("untitled, Yes, dialog confirmed") << false << int(Answer::Yes) << true << true << "chosen.txt";
+        QTest::newRow("untitled, Yes, dialog cancelled") << false << int(Answer::Yes) << false << false << "";
+        QTest::newRow("No resets without saving") << true << int(Answer::No) << false << true << "";
+        QTest::newRow("Cancel changes nothing") << true << int(Answer::Cancel) << false << false << "";
+    }
+    void newBranches()
+    {
+        QFETCH(bool, titled);
+        QFETCH(int, answer);
+        QFETCH(bool, saveDialogConfirms);
+        QFETCH(bool, reset);
+        QFETCH(QString, saved);
+        QFile::remove(Path(QStringLiteral("chosen.txt")));
+        ModifiedDocument(titled ? QStringLiteral("a.txt") : QString());
+        m_dialogs->saveAnswers = {Answer(answer)};
+        if (!titled && answer == int(Answer::Yes))
+            m_dialogs->saveNames = {saveDialogConfirms ? std::optional<QString>(Path(QStringLiteral("chosen")))
+                                                       : std::nullopt};
+        Trigger(m_form->FileNew1);
+        QCOMPARE(m_dialogs->prompts, QStringList{titled ? QStringLiteral("Do you want to save ") + Path(QStringLiteral("a.txt")) + u'?'
+                                                        : QStringLiteral("Do you want to save the current file?")});
+        if (!titled && answer == int(Answer::Yes))
+            QCOMPARE(m_dialogs->savePresets, QStringList{QString()}); // not preset
+        if (reset) {
+            QCOMPARE(Memo()->Text(), std::string());
+            QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
+            QCOMPARE(m_form->CurrentFileName, QString());
+            QCOMPARE(Panel(1), QString());
+            QCOMPARE(Panel(2), QStringLiteral("0 Lines"));
+        } else {
+            QCOMPARE(Memo()->Text(), std::string("changed"));
+            QCOMPARE(Panel(1), QStringLiteral("Modified"));
+        }
+        if (!saved.isEmpty())
+            QCOMPARE(Read(saved), std::string("changed"));
+        else if (titled)
+            QCOMPARE(Read(QStringLiteral("a.txt")), std::string("on disk"));
+    }
+    void newOnAnUnmodifiedDocumentAsksNothing()
+    {
+        Memo()->SetText("x");
+        m_form->SetModified(false);
+        Trigger(m_form->FileNew1);
+        QVERIFY(m_dialogs->prompts.isEmpty());
+        QCOMPARE(Memo()->Text(), std::string());
+    }
+    void openBranches_data()
+    {
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveConfirms");
+        QTest::addColumn<bool>("openConfirms");
+        QTest::addColumn<bool>("openAsked");
+        QTest::addColumn<QString>("finalText");
+        QTest::addColumn<bool>("finalModified");
+        QTest::newRow("titled Yes saves, opens") << true << int(Answer::Yes) << false << true << true << "other" << false;
+        QTest::newRow("titled Yes, open cancelled: saved, clean") << true << int(Answer::Yes) << false << false << true
+                                                                  << "changed" << false;
+        QTest::newRow("untitled Yes, save cancelled: no open dialog") << false << int(Answer::Yes) << false << false
+                                                                      << false << "changed" << true;
+        QTest::newRow("untitled Yes, saved, opens") << false << int(Answer::Yes) << true << true << true << "other"
+                                                    << false;
+        QTest::newRow("No, open cancelled: still modified") << true << int(Answer::No) << false << false << true
+                                                            << "changed" << true;
+        QTest::newRow("No, opens") << true << int(Answer::No) << false << true << true << "other" << false;
+        QTest::newRow("Cancel") << true << int(Answer::Cancel) << false << false << false << "changed" << true;
+    }
+    void openBranches()
+    {
+        QFETCH(bool, titled);
+        QFETCH(int, answer);
+        QFETCH(bool, saveConfirms);
+        QFETCH(bool, openConfirms);
+        QFETCH(bool, openAsked);
+        QFETCH(QString, finalText);
+        QFETCH(bool, finalModified);
+        Write(QStringLiteral("other.txt"), "other");
+        ModifiedDocument(titled ? QStringLiteral("a.txt") : QString());
+        const QString captionBefore = m_form->windowTitle();
+        m_dialogs->saveAnswers = {Answer(answer)};
+        if (!titled && answer == int(Answer::Yes))
+            m_dialogs->saveNames = {saveConfirms ? std::optional<QString>(Path(QStringLiteral("saved.txt"))) : std::nullopt};
+        if (openAsked)
+            m_dialogs->openNames = {openConfirms ? std::optional<QString>(Path(QStringLiteral("other.txt"))) : std::nullopt};
+        Trigger(m_form->FileOpen1);
+        QCOMPARE(Memo()->Text(), finalText.toStdString());
+        QCOMPARE(m_form->IsModified(), finalModified);
+        QVERIFY(m_dialogs->openNames.empty());
+        if (titled && answer == int(Answer::Yes))
+            QCOMPARE(Read(QStringLiteral("a.txt")), std::string("changed"));
+        if (!titled && saveConfirms)
+            QCOMPARE(Read(QStringLiteral("saved.txt")), std::string("changed"));
+        if (finalText == u"other")
+            QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - other.txt"));
+        else if (!(answer == int(Answer::Yes) && !titled && saveConfirms))
+            QCOMPARE(m_form->windowTitle(), captionBefore);
+    }
+    void closeQueryBranches_data()
+    {
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveConfirms");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("titled Yes saves and closes") << true << int(Answer::Yes) << false << true;
+        QTest::newRow("untitled Yes, saved") << false << int(Answer::Yes) << true << true;
+        QTest::newRow("untitled Yes, cancelled stays open") << false << int(Answer::Yes) << false << false;
+        QTest::newRow("No closes") << true << int(Answer::No) << false << true;
+        QTest::newRow("Cancel stays open") << true << int(Answer::Cancel) << false << false;
+    }
+    void closeQueryBranches()
+    {
+        QFETCH(bool, titled);
+        QFETCH(int, answer);
+        QFETCH(bool, saveConfirms);
+        QFETCH(bool, closes);
+        ModifiedDocument(titled ? QStringLiteral("a.txt") : QString());
+        m_form->show();
+        m_dialogs->saveAnswers = {Answer(answer)};
+        if (!titled && answer == int(Answer::Yes))
+            m_dialogs->saveNames = {saveConfirms ? std::optional<QString>(Path(QStringLiteral("exit.txt"))) : std::nullopt};
+        QCOMPARE(m_form->close(), closes);
+        QCOMPARE(m_dialogs->prompts, QStringList{titled ? QStringLiteral("Do you want to save ") + Path(QStringLiteral("a.txt")) + QStringLiteral(" before exit?")
+                                                        : QStringLiteral("Do you want to save the current file before exit?")});
+        if (titled && answer == int(Answer::Yes))
+            QCOMPARE(Read(QStringLiteral("a.txt")), std::string("changed"));
+        if (!titled && saveConfirms)
+            QCOMPARE(Read(QStringLiteral("exit.txt")), std::string("changed"));
+    }
+    void aFailedSaveOnExitKeepsTheWindowOpen()
+    {
+        ModifiedDocument(QString());
+        m_form->show();
+        m_dialogs->saveAnswers = {Answer::Yes};
+        m_dialogs->saveNames = {Path(QStringLiteral("missing/dir/x.txt"))};
+        QVERIFY(!m_form->close());
+        QCOMPARE(m_dialogs->errors.size(), 1);
+    }
+    void threeDropsOnACleanDocumentLoadInTurn()
+    {
+        for (const char* n : {"d1.txt", "d2.txt", "d3.txt"})
+            Write(QString::fromLatin1(n), n);
+        m_form->DropFiles({Path(QStringLiteral("d1.txt")), Path(QStringLiteral("d2.txt")), Path(QStringLiteral("d3.txt"))});
+        QVERIFY(m_dialogs->prompts.isEmpty());
+        QCOMPARE(Memo()->Text(), std::string("d3.txt"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - d3.txt"));
+    }
+    void cancelAtADropPromptSkipsOnlyThatPath()
+    {
+        Write(QStringLiteral("d1.txt"), "one");
+        Write(QStringLiteral("d2.txt"), "two");
+        ModifiedDocument(QString());
+        m_dialogs->saveAnswers = {Answer::Cancel, Answer::No};
+        m_form->DropFiles({Path(QStringLiteral("d1.txt")), Path(QStringLiteral("d2.txt"))});
+        QCOMPARE(m_dialogs->prompts.size(), 2);
+        QCOMPARE(Memo()->Text(), std::string("two"));
+    }
+    void dropYesOnUntitledSavesUnderTheChosenName()
+    {
+        Write(QStringLiteral("d1.txt"), "one");
+        ModifiedDocument(QString());
+        m_dialogs->saveAnswers = {Answer::Yes};
+        m_dialogs->saveNames = {Path(QStringLiteral("kept.txt"))};
+        m_form->DropFiles({Path(QStringLiteral("d1.txt"))});
+        QCOMPARE(Read(QStringLiteral("kept.txt")), std::string("changed"));
+        QCOMPARE(Memo()->Text(), std::string("one"));
+        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("d1.txt")));
+    }
+    void errorBoxIsTitledWithTheCaption()
+    {
+        Write(QStringLiteral("t.txt"), "t");
+        m_form->LoadDocument(Path(QStringLiteral("t.txt")));
+        m_dialogs->openNames = {Path(QStringLiteral("gone.txt"))};
+        Trigger(m_form->FileOpen1);
+        QCOMPARE(m_dialogs->errorTitles, QStringList{QStringLiteral("Quorlex - t.txt")});
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
