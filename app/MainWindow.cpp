@@ -18,6 +18,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -25,6 +28,50 @@
 #include <QToolButton>
 
 namespace {
+
+// The menu bar draws its default item ("E&xtra!") in bold; QMenuBar ignores action fonts.
+class DefaultItemMenuStyle : public QProxyStyle {
+public:
+    explicit DefaultItemMenuStyle(QAction* defaultItem) : m_default(defaultItem) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_MenuBarItem && IsDefault(option)) {
+            painter->save();
+            QFont bold = painter->font();
+            bold.setBold(true);
+            painter->setFont(bold);
+            QProxyStyle::drawControl(element, option, painter, widget);
+            painter->restore();
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuBarItem && IsDefault(option)) {
+            const auto* item = static_cast<const QStyleOptionMenuItem*>(option);
+            QFont bold = item->font;
+            bold.setBold(true);
+            s.rwidth() += QFontMetrics(bold).horizontalAdvance(item->text) -
+                          QFontMetrics(item->font).horizontalAdvance(item->text);
+        }
+        return s;
+    }
+
+private:
+    bool IsDefault(const QStyleOption* option) const
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        return item && m_default && item->text == m_default->text();
+    }
+
+    QAction* m_default;
+};
 
 // A hint is "tool tip|status text"; one without the bar serves for both.
 void SetHint(QAction* action, const QString& hint)
@@ -248,9 +295,9 @@ void TAppForm::CreateMenus()
     options->addAction(FontProperties1);
 
     QMenu* extra = menu("Extra1", QStringLiteral("E&xtra!"), QStringLiteral("Extra features"));
-    QFont bold = extra->menuAction()->font();
-    bold.setBold(true);
-    extra->menuAction()->setFont(bold); // drawn as the bar's default item
+    auto* style = new DefaultItemMenuStyle(extra->menuAction());
+    style->setParent(menuBar());
+    menuBar()->setStyle(style);
 
     AddDate1 = extra->addMenu(QStringLiteral("&Add Date"));
     AddDate1->setObjectName(QStringLiteral("AddDate1"));
@@ -339,7 +386,10 @@ void TAppForm::CreateStatusBar()
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(initial[i], StatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        // The design widths were made for a smaller font: never cut a counter short.
+        const QString sample = i == 1 ? QStringLiteral("Modified") : QStringLiteral("99999999 Bytes");
+        const int needed = panel->fontMetrics().horizontalAdvance(sample) + 10;
+        panel->setFixedWidth(i >= 1 ? std::max(widths[i], needed) : widths[i]);
         panel->setAlignment(align[i] | Qt::AlignVCenter);
         if (i > 0)
             panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
