@@ -1,5 +1,11 @@
 // The Extract Text window.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "extract/ui/extracttext.h"
 
-void TAppForm::Extract1Click() {}
+void TAppForm::Extract1Click()
+{
+    // Every use starts from a fresh window; the one of the last use goes now.
+    delete Extract;
+    Extract = new TExtract(this);
+    Extract->exec();
+}

@@ -245,7 +245,7 @@ void TAppForm::CreateActions()
              Find1, Replace1, ToolButton12, ToolButton13, N8, N9, N10, N11, N12, N13, KeyPressSimulator1, // editing
              SortLines1, RandomizeLines1, rimBoth1, rimLeft1, rimRight1, All1, Selected1, All2, Selected2,
              SeparateLines1, oBeginningOfLines1, oEndOfLines1,                                  // line commands
-             Extract1})                                                                         // extraction
+             })
         notYet->setEnabled(false);
 }
 

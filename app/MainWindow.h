@@ -138,6 +138,7 @@ public:
     // --- extraction (MainExtract.cpp) ---
     void Extract1Click();
     // extraction members may be added here
+    class TExtract* Extract = nullptr; // the window of the last use, hidden once closed
 
     // Components, named as in the stored layout.
     QToolBar* ToolBar = nullptr;

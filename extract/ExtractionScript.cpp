@@ -1,0 +1,212 @@
+#include "extract/ExtractionScript.h"
+
+#include "document/StringList.h"
+#include "document/TextFile.h"
+#include "platform/IntegerConversion.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::string_view kUnknownLine = "UNKNOWN-LINE";
+
+// 1-based position of the first occurrence of x in s; 0 when absent or x is empty.
+std::int64_t Pos(std::string_view x, std::string_view s)
+{
+    if (x.empty())
+        return 0;
+    const std::size_t at = s.find(x);
+    return at == std::string_view::npos ? 0 : static_cast<std::int64_t>(at) + 1;
+}
+
+// The substring rule: a start below 1 counts as 1 with the count unchanged; a start past the
+// end or a negative count gives nothing; the count is cut at the end of s. 64-bit, so the
+// differences of two 32-bit positions cannot wrap round.
+std::string_view Sub(std::string_view s, std::int64_t i, std::int64_t c)
+{
+    const auto len = static_cast<std::int64_t>(s.size());
+    if (s.empty())
+        return {};
+    if (i < 1)
+        i = 1;
+    if (i > len || c < 0)
+        return {};
+    return s.substr(static_cast<std::size_t>(i - 1), static_cast<std::size_t>(std::min(c, len - i + 1)));
+}
+
+bool LineOf(const LineView& source, std::int32_t n, std::string_view& line)
+{
+    if (n < 0 || n >= source.Count())
+        return false;
+    line = source.Get(n);
+    return true;
+}
+
+void NotFound(std::string_view marker, const NoticeOperation& notice)
+{
+    std::string text(marker);
+    text += " does not exist.";
+    notice(text);
+}
+
+enum class Kind { Plain, Url, Line, Part1, Part2, Part3, Part4 };
+
+// The first keyword that occurs anywhere in the line decides, in this fixed order.
+Kind KindOf(std::string_view line)
+{
+    struct Keyword {
+        std::string_view text;
+        Kind kind;
+    };
+    static constexpr Keyword kKeywords[] = {
+        {"$GETURL[", Kind::Url},           {"$GETLINE[", Kind::Line},         {"$GETPARTOFLINE1[", Kind::Part1},
+        {"$GETPARTOFLINE2[", Kind::Part2}, {"$GETPARTOFLINE3[", Kind::Part3}, {"$GETPARTOFLINE4[", Kind::Part4},
+    };
+    // Every keyword starts with "$GET": lines without it, the usual plain ones, skip the rest.
+    if (line.find("$GET") == std::string_view::npos)
+        return Kind::Plain;
+    for (const Keyword& k : kKeywords)
+        if (line.find(k.text) != std::string_view::npos)
+            return k.kind;
+    return Kind::Plain;
+}
+
+void AppendFetched(std::string& out, const std::string& url, const QString& programFolder,
+                   const FetchOperation& fetch)
+{
+    const QString path = programFolder + QStringLiteral("/temp.txt");
+    fetch(url, path);
+    StringList page;
+    page.LoadFromFile(path);
+    for (const std::string& line : page.Items()) {
+        out += line;
+        out += "\r\n";
+    }
+}
+
+} // namespace
+
+std::string_view GetLine(const LineView& source, std::int32_t n)
+{
+    std::string_view s;
+    return LineOf(source, n, s) ? s : kUnknownLine;
+}
+
+std::string_view GetPartOfLine1(const LineView& source, std::int32_t n, std::string_view startText,
+                                std::string_view stopText, const NoticeOperation& notice)
+{
+    std::string_view s;
+    if (!LineOf(source, n, s))
+        return kUnknownLine;
+    const std::int64_t p = Pos(startText, s);
+    if (p == 0)
+        NotFound(startText, notice);
+    // The stop text is looked for behind the first character of the start text, and its
+    // position there is the count.
+    const std::int64_t q = Pos(stopText, s.substr(static_cast<std::size_t>(p)));
+    if (q == 0)
+        NotFound(stopText, notice);
+    return Sub(s, p, q);
+}
+
+std::string_view GetPartOfLine2(const LineView& source, std::int32_t n, std::int32_t startPos, std::int32_t stopPos,
+                                const NoticeOperation& notice)
+{
+    std::string_view s;
+    if (!LineOf(source, n, s))
+        return kUnknownLine;
+    const auto len = static_cast<std::int64_t>(s.size());
+    if (len < startPos)
+        notice("Start position is too big for that line.");
+    if (len < stopPos)
+        notice("Stop position is too big for that line.");
+    if (stopPos < startPos)
+        notice("Stop position must be bigger than start position");
+    return Sub(s, startPos, static_cast<std::int64_t>(stopPos) - startPos);
+}
+
+std::string_view GetPartOfLine3(const LineView& source, std::int32_t n, std::int32_t startPos,
+                                std::string_view stopText, const NoticeOperation& notice)
+{
+    std::string_view s;
+    if (!LineOf(source, n, s))
+        return kUnknownLine;
+    const std::int64_t q = Pos(stopText, s);
+    if (q == 0)
+        NotFound(stopText, notice);
+    return Sub(s, startPos, q - startPos);
+}
+
+std::string_view GetPartOfLine4(const LineView& source, std::int32_t n, std::string_view startText,
+                                std::int32_t stopPos, const NoticeOperation& notice)
+{
+    std::string_view s;
+    if (!LineOf(source, n, s))
+        return kUnknownLine;
+    const std::int64_t p = Pos(startText, s);
+    if (p == 0)
+        NotFound(startText, notice);
+    return Sub(s, p, stopPos - p);
+}
+
+std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& programFolder,
+                                const FetchOperation& fetch, const NoticeOperation& notice)
+{
+    std::string out;
+    for (int i = 0; i < script.Count(); ++i) {
+        const std::string_view L = script.Get(i);
+        const Kind kind = KindOf(L);
+        // Arguments sit at fixed columns, as if the keyword began the line, and end at the
+        // first separator anywhere in it.
+        const std::int64_t close = Pos("]", L);
+        switch (kind) {
+        case Kind::Plain:
+            out += L;
+            break;
+        case Kind::Url:
+            AppendFetched(out, std::string(Sub(L, 9, close - 9)), programFolder, fetch);
+            break;
+        case Kind::Line:
+            out += GetLine(source, StrToInt(Sub(L, 10, close - 10)));
+            break;
+        default: {
+            const std::int64_t semi = Pos(";", L);
+            const std::int64_t comma = Pos(",", L);
+            const std::int32_t n = StrToInt(Sub(L, 17, semi - 17));
+            const std::string_view a = Sub(L, semi + 1, comma - semi - 1);
+            const std::string_view b = Sub(L, comma + 1, close - comma - 1);
+            if (kind == Kind::Part1) {
+                out += GetPartOfLine1(source, n, a, b, notice);
+            } else if (kind == Kind::Part2) {
+                const std::int32_t start = StrToInt(a);
+                const std::int32_t stop = StrToInt(b);
+                out += GetPartOfLine2(source, n, start, stop, notice);
+            } else if (kind == Kind::Part3) {
+                out += GetPartOfLine3(source, n, StrToInt(a), b, notice);
+            } else {
+                out += GetPartOfLine4(source, n, a, StrToInt(b), notice);
+            }
+        }
+        }
+        out += "\r\n";
+    }
+    const std::string_view trimmed = TrimBoth(out);
+    return std::string(trimmed);
+}
+
+void LoadExtractionResult(std::string_view result, const QString& programFolder,
+                          const std::function<void(const QString& path)>& load)
+{
+    const QString path = programFolder + QStringLiteral("/temp001.txt");
+    // Lines end at CR LF, lone CR and lone LF alike. A byte 0 from the document stays: the
+    // document keeps such bytes, and cutting there would drop the rest of the result.
+    std::string text = NormalizeLineBreaks(result);
+    if (!text.empty())
+        text += "\r\n";
+    WriteFileBytes(path, text);
+    struct Remove {
+        const QString& path;
+        ~Remove() { DeleteFileQuietly(path); }
+    } remove{path};
+    load(path);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// The text every request names its client with.
+extern const char* const kUserAgent;
+
+struct FetchLimits {
+    // A dead server gives up after these instead of holding the editor for ever.
+    std::chrono::milliseconds connectTimeout{60000};
+    std::chrono::milliseconds idleTimeout{60000}; // no byte of the body for this long
+    // Sees the size of every block written to the file (for tests).
+    std::function<void(std::size_t)> onBlock;
+};
+
+// Fetches the body of `url` (http, https or ftp; redirects followed, at most 10) into the file
+// at `path`, byte for byte, in blocks of at most 1024 bytes. The file is created or emptied
+// whatever the fetch gives, so a URL that cannot be opened leaves it empty. Network failures
+// are silent; a file that cannot be created or written throws QuorlexError. Returns true once
+// the transfer has ended and the file is closed.
+bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchLimits& limits = {});

@@ -1,0 +1,178 @@
+#include "extract/ui/extracttext.h"
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "document/TextFile.h"
+#include "extract/UrlFetch.h"
+#include "platform/Cp1254.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QUrl>
+
+namespace {
+
+// Tab leaves the script editor for the buttons, as in any dialog; the document editor keeps
+// the key for itself.
+class ScriptEditor : public TMemo {
+public:
+    using TMemo::TMemo;
+
+protected:
+    bool event(QEvent* e) override { return QPlainTextEdit::event(e); }
+};
+
+enum class Picture { Check, Cross, Question };
+
+QIcon ButtonPicture(Picture which)
+{
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (which) {
+    case Picture::Check: {
+        QPainterPath tick;
+        tick.moveTo(3, 9.5);
+        tick.lineTo(7, 14);
+        tick.lineTo(15, 4);
+        p.setPen(QPen(QColor(0, 128, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(tick);
+        break;
+    }
+    case Picture::Cross:
+        p.setPen(QPen(QColor(200, 0, 0), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(14, 14));
+        p.drawLine(QPointF(14, 4), QPointF(4, 14));
+        break;
+    case Picture::Question: {
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(16);
+        p.setFont(f);
+        p.setPen(QColor(0, 128, 128));
+        p.drawText(QRect(0, 0, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, Picture picture, int left)
+{
+    auto* b = new QPushButton(ButtonPicture(picture), caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIconSize(QSize(18, 18));
+    b->setGeometry(left, 240, 89, 25);
+    return b;
+}
+
+QString FormFile() { return ProgramFilePath(QStringLiteral("extractform.txt")); }
+
+} // namespace
+
+const char* const TExtract::kSampleScript = "This is an extraction sample\r\n"
+                                            "$GETURL[http://www.morvane.example/index.php]\r\n"
+                                            "$GETLINE[5]\r\n"
+                                            "$GETPARTOFLINE1[5;starttext,stoptext]\r\n"
+                                            "$GETPARTOFLINE2[5;10,20]\r\n"
+                                            "$GETPARTOFLINE3[5;10,stoptext]\r\n"
+                                            "$GETPARTOFLINE4[5;starttext,20]";
+
+TExtract::TExtract(TAppForm* owner)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_owner(owner)
+{
+    setObjectName(QStringLiteral("Extract"));
+    setWindowTitle(QStringLiteral("Extract Text"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(326, 273);
+
+    Memo1 = new ScriptEditor(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, 8, 309, 226);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setTabChangesFocus(true);
+    Memo1->SetText(std::string_view(kSampleScript));
+
+    BitBtn1 = Button(this, "BitBtn1", QStringLiteral("OK"), Picture::Check, 8);
+    BitBtn2 = Button(this, "BitBtn2", QStringLiteral("Abort"), Picture::Cross, 118);
+    BitBtn3 = Button(this, "BitBtn3", QStringLiteral("&Help"), Picture::Question, 228);
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    BitBtn2->setAutoDefault(false);
+    BitBtn3->setAutoDefault(false);
+    setTabOrder(BitBtn1, BitBtn2);
+    setTabOrder(BitBtn2, Memo1);
+    setTabOrder(Memo1, BitBtn3);
+    BitBtn1->setFocus();
+
+    Fetch = [](const std::string& url, const QString& path) { DownloadUrlToFile(url, path); };
+    OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+    // Connected after the sample is in: only the user's changes and a loaded script are saved.
+    connect(Memo1, &TMemo::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        setResult(mrOk);
+        m_owner->RunGuarded([this] { BitBtn1Click(); });
+        done(mrOk); // also when the run failed
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_owner->RunGuarded([this] { BitBtn2Click(); }); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_owner->RunGuarded([this] { BitBtn3Click(); }); });
+}
+
+void TExtract::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (e->spontaneous())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+void TExtract::FormShow()
+{
+    std::string saved;
+    try {
+        saved = ReadFileBytes(FormFile());
+    } catch (const std::exception&) {
+        return; // no saved script yet: the sample stays
+    }
+    Memo1->SetText(std::move(saved));
+}
+
+void TExtract::Memo1Change() { WriteFileBytes(FormFile(), Memo1->Text()); }
+
+void TExtract::BitBtn1Click()
+{
+    // Every directive reads the document as it was when OK was clicked.
+    const std::string document = m_owner->Memo1->Text();
+    const std::string script = Memo1->Text();
+    const QString folder = ProgramFolder();
+    const NoticeOperation notice = [this](const std::string& text) {
+        m_owner->Dialogs().Notice(this, QGuiApplication::applicationDisplayName(), cp1254::Decode(text));
+    };
+    const std::string result = RunExtractionScript(LineView(script), LineView(document), folder, Fetch, notice);
+    LoadExtractionResult(result, folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+}
+
+void TExtract::BitBtn2Click() { done(mrAbort); }
+
+void TExtract::BitBtn3Click()
+{
+    const QString page = ProgramFilePath(QStringLiteral("extract_help.htm"));
+    if (QFileInfo::exists(page))
+        OpenUrl(QUrl::fromLocalFile(page));
+}

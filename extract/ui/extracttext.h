@@ -1,0 +1,47 @@
+#pragma once
+
+#include "extract/ExtractionScript.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QPushButton;
+class QShowEvent;
+class QUrl;
+class TAppForm;
+class TMemo;
+
+// The Extract Text window: the script editor, kept in "extractform.txt" as it is typed, and
+// OK (run the script on the owner's document), Abort and Help.
+class TExtract : public QDialog {
+    Q_OBJECT
+public:
+    enum ModalResult { mrOk = QDialog::Accepted, mrAbort = 3 };
+
+    explicit TExtract(TAppForm* owner);
+
+    // The editor's text until a saved script replaces it.
+    static const char* const kSampleScript;
+
+    TMemo* Memo1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // OK
+    QPushButton* BitBtn2 = nullptr; // Abort
+    QPushButton* BitBtn3 = nullptr; // Help
+
+    void FormShow();
+    void Memo1Change();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+
+    // The run's fetch and the desktop's handler for the help page; tests replace them.
+    FetchOperation Fetch;
+    std::function<void(const QUrl&)> OpenUrl;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    TAppForm* m_owner;
+};
