@@ -1,0 +1,220 @@
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "document/TextFile.h"
+#include "extract/ui/extracttext.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+#include <functional>
+
+class TestExtractText : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TAppForm> m_form;
+
+    QString HomeFile(const char* name) const { return m_home.filePath(QString::fromLatin1(name)); }
+    std::string SavedScript() const { return ReadFileBytes(HomeFile("extractform.txt")); }
+
+    // Runs `use` on the Extract Text window while the menu command shows it modally; the
+    // window is closed with its close box unless `use` closed it.
+    void WithExtractWindow(const std::function<void(TExtract&)>& use)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* w = qobject_cast<TExtract*>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            seen = true;
+            use(*w);
+            if (w->isVisible())
+                w->close();
+        });
+        m_form->Extract1->trigger();
+        QVERIFY(seen);
+        QVERIFY(!m_form->Extract->isVisible());
+    }
+
+    void SetDocument(std::string_view text)
+    {
+        m_form->Memo1->SetText(text);
+        m_form->SetModified(false);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("QUORLEX_HOME", m_home.path().toLocal8Bit());
+    }
+    void init()
+    {
+        QFile::remove(HomeFile("extractform.txt"));
+        QDir(HomeFile("extractform.txt")).removeRecursively();
+        QFile::remove(HomeFile("extract_help.htm"));
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_form = std::make_unique<TAppForm>(m_dialogs);
+        m_form->show();
+    }
+    void cleanup()
+    {
+        m_form->SetModified(false);
+        QCOMPARE(m_dialogs->unexpected, 0);
+        m_form.reset();
+    }
+
+    void layoutAndSampleOnFirstOpening()
+    {
+        QVERIFY(m_form->Extract1->isEnabled());
+        WithExtractWindow([&](TExtract& w) {
+            QCOMPARE(w.windowTitle(), QStringLiteral("Extract Text"));
+            QCOMPARE(w.size(), QSize(326, 273));
+            QCOMPARE(w.Memo1->geometry(), QRect(8, 8, 309, 226));
+            QCOMPARE(w.BitBtn3->text(), QStringLiteral("&Help"));
+            QCOMPARE(w.Memo1->Count(), 7);
+            QCOMPARE(w.Memo1->Get(0), std::string("This is an extraction sample"));
+            QCOMPARE(w.Memo1->Get(2), std::string("$GETLINE[5]"));
+            QVERIFY(w.Memo1->Get(1).starts_with("$GETURL[http://"));
+            QVERIFY(w.Memo1->Get(1).ends_with("/index.php]"));
+        });
+        QVERIFY(!QFile::exists(HomeFile("extractform.txt")));
+    }
+
+    void editedScriptComesBackAfterAnyCloseAndARestart()
+    {
+        WithExtractWindow([&](TExtract& w) {
+            w.Memo1->selectAll();
+            QTest::keyClicks(w.Memo1, QStringLiteral("first"));
+            QTest::keyClick(w.Memo1, Qt::Key_Return);
+            QTest::keyClicks(w.Memo1, QStringLiteral("$GETLINE[0]"));
+            QCOMPARE(SavedScript(), std::string("first\r\n$GETLINE[0]"));
+            w.BitBtn2->click();
+        });
+        WithExtractWindow([&](TExtract& w) { QCOMPARE(w.Memo1->Text(), std::string("first\r\n$GETLINE[0]")); });
+        m_form.reset();
+        m_form = std::make_unique<TAppForm>(m_dialogs);
+        m_form->show();
+        WithExtractWindow([&](TExtract& w) { QCOMPARE(w.Memo1->Text(), std::string("first\r\n$GETLINE[0]")); });
+    }
+
+    void lfOnlyFileIsShownAndWrittenBackWithCrLf()
+    {
+        WriteFileBytes(HomeFile("extractform.txt"), "one\ntwo\n");
+        WithExtractWindow([&](TExtract& w) {
+            QCOMPARE(w.Memo1->Count(), 2);
+            QCOMPARE(w.Memo1->Get(1), std::string("two"));
+        });
+        QCOMPARE(SavedScript(), std::string("one\r\ntwo\r\n"));
+    }
+
+    void clearedScriptStaysEmpty()
+    {
+        WithExtractWindow([&](TExtract& w) {
+            w.Memo1->selectAll();
+            QTest::keyClick(w.Memo1, Qt::Key_Delete);
+        });
+        QCOMPARE(SavedScript(), std::string());
+        WithExtractWindow([&](TExtract& w) { QCOMPARE(w.Memo1->Text(), std::string()); });
+    }
+
+    void abortAndCloseBoxLeaveTheDocument()
+    {
+        SetDocument("keep\r\nme\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETLINE[1]");
+        WithExtractWindow([&](TExtract& w) {
+            QTest::keyClicks(w.Memo1, QStringLiteral("x"));
+            w.BitBtn2->click();
+            QCOMPARE(w.result(), int(TExtract::mrAbort));
+        });
+        WithExtractWindow([&](TExtract&) {}); // the close box
+        QCOMPARE(m_form->Memo1->Text(), std::string("keep\r\nme\r\n"));
+        QVERIFY(!m_form->IsModified());
+    }
+
+    void okReplacesTheDocumentThroughTheCarrierFile()
+    {
+        SetDocument("zero\r\nx<b>y</b>z\r\n");
+        m_form->CurrentFileName = QStringLiteral("/some/file.txt");
+        WriteFileBytes(HomeFile("extractform.txt"),
+                       "  \r\n$GETLINE[0]\r\n$GETURL[u]\r\n$GETPARTOFLINE1[1;<i>,</b>]\r\n$GETLINE[7]\r\n\r\n");
+        QStringList urls;
+        WithExtractWindow([&](TExtract& w) {
+            w.Fetch = [&](const std::string& url, const QString& path) {
+                urls << QString::fromStdString(url);
+                WriteFileBytes(path, "P1\nP2");
+            };
+            w.BitBtn1->click();
+            QCOMPARE(w.result(), int(TExtract::mrOk));
+        });
+        QCOMPARE(urls, QStringList{QStringLiteral("u")});
+        QCOMPARE(m_form->Memo1->Text(), std::string("zero\r\nP1\r\nP2\r\n\r\nx<b>y<\r\nUNKNOWN-LINE\r\n"));
+        QCOMPARE(m_dialogs->notices, QStringList{QStringLiteral("<i> does not exist.")});
+        QCOMPARE(m_dialogs->noticeTitles, QStringList{QGuiApplication::applicationDisplayName()});
+        QVERIFY(m_form->IsModified());
+        QCOMPARE(m_form->CurrentFileName, QStringLiteral("/some/file.txt"));
+        QVERIFY(!QFile::exists(HomeFile("temp001.txt")));
+        QVERIFY(QFile::exists(HomeFile("temp.txt")));
+    }
+
+    void failedRunShowsTheErrorClosesAndKeepsTheDocument()
+    {
+        SetDocument("a\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "ok\r\n$GETPARTOFLINE2[99;a,2]");
+        WithExtractWindow([&](TExtract& w) { w.BitBtn1->click(); });
+        QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("'a' is not a valid integer value.")});
+        QCOMPARE(m_form->Memo1->Text(), std::string("a\r\n"));
+        QVERIFY(!m_form->IsModified());
+    }
+
+    void unwritableScriptFileShowsTheErrorAndKeepsTheEdit()
+    {
+        QVERIFY(QDir().mkpath(HomeFile("extractform.txt"))); // a folder in the file's place
+        WithExtractWindow([&](TExtract& w) {
+            QCOMPARE(w.Memo1->Count(), 7); // unreadable: the sample stays
+            w.Memo1->selectAll();
+            QTest::keyClicks(w.Memo1, QStringLiteral("z"));
+            QCOMPARE(w.Memo1->Text(), std::string("z"));
+        });
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY2(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot create file \"") + HomeFile("extractform.txt")),
+                 qPrintable(m_dialogs->errors[0]));
+    }
+
+    void helpOpensThePageBesideTheProgramWhenItIsThere()
+    {
+        QList<QUrl> opened;
+        WithExtractWindow([&](TExtract& w) {
+            w.OpenUrl = [&](const QUrl& url) { opened << url; };
+            w.BitBtn3->click();
+            QVERIFY(opened.isEmpty()); // no page, nothing shown
+            WriteFileBytes(HomeFile("extract_help.htm"), "<html></html>");
+            w.BitBtn3->click();
+            QVERIFY(w.isVisible());
+        });
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(HomeFile("extract_help.htm"))});
+    }
+
+    void tabLeavesTheScriptEditor()
+    {
+        WithExtractWindow([&](TExtract& w) {
+            QApplication::setActiveWindow(&w);
+            w.Memo1->setFocus();
+            QTest::keyClick(w.Memo1, Qt::Key_Tab);
+            QCOMPARE(w.Memo1->Text(), std::string(TExtract::kSampleScript));
+            QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.BitBtn3));
+        });
+    }
+};
+
+QTEST_MAIN(TestExtractText)
+#include "tst_extracttext.moc"
