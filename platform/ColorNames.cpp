@@ -1,3 +1,4 @@
+#include "platform/AsciiCase.h"
 #include "platform/ColorNames.h"
 
 #include "platform/IntegerConversion.h"
@@ -68,24 +69,13 @@ constexpr std::array<Named, 52> kTable = {{
     {"clWindowText", 0xFF000008u},
 }};
 
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
 std::optional<std::uint32_t> FromIdentifier(std::string_view name)
 {
     for (const Named& n : kTable)
-        if (SameIgnoringCase(name, n.name))
+        if (EqualsIgnoringAsciiCase(name, n.name))
             return n.value;
     return std::nullopt;
 }

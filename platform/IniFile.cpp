@@ -1,3 +1,4 @@
+#include "platform/AsciiCase.h"
 #include "platform/IniFile.h"
 
 #include "platform/Error.h"
@@ -22,17 +23,6 @@ std::string_view TrimBlanks(std::string_view s)
     return s;
 }
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 struct Line {
     std::string_view text; // without its line break
@@ -91,12 +81,12 @@ std::string TIniFile::ReadFrom(std::string_view content, std::string_view sectio
         if (SectionName(line.text, name)) {
             if (sectionSeen && inSection)
                 break; // only the first matching section counts
-            inSection = SameName(name, section);
+            inSection = EqualsIgnoringAsciiCase(name, section);
             sectionSeen = sectionSeen || inSection;
             continue;
         }
         std::string_view k, v;
-        if (inSection && KeyValue(line.text, k, v) && SameName(k, key)) {
+        if (inSection && KeyValue(line.text, k, v) && EqualsIgnoringAsciiCase(k, key)) {
             v = TrimBlanks(v);
             if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
                 v = v.substr(1, v.size() - 2);
@@ -121,7 +111,7 @@ std::string TIniFile::WriteTo(std::string_view content, std::string_view section
         if (SectionName(line.text, name)) {
             if (inSection)
                 break;
-            inSection = SameName(name, section);
+            inSection = EqualsIgnoringAsciiCase(name, section);
             if (inSection)
                 sectionEnd = line.end;
             continue;
@@ -129,7 +119,7 @@ std::string TIniFile::WriteTo(std::string_view content, std::string_view section
         if (!inSection)
             continue;
         std::string_view k, v;
-        if (KeyValue(line.text, k, v) && SameName(k, key)) {
+        if (KeyValue(line.text, k, v) && EqualsIgnoringAsciiCase(k, key)) {
             return std::string(content.substr(0, line.begin)) + newLine + std::string(content.substr(line.end));
         }
         if (!TrimBlanks(line.text).empty())
