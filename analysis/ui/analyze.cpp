@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -99,7 +100,10 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("Analyze"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    QFont font(QStringLiteral("Tahoma"));
+    // Where Tahoma is missing, a face of similar width keeps the three tabs within the window.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     setFont(font);
 
@@ -108,6 +112,8 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1);
+    // The three captions fit the window's width only with tabs as tight as the home desktop's.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
 
     auto page = [this](QWidget*& sheet, const char* name, const QString& caption) {
         sheet = new QWidget;
