@@ -34,7 +34,7 @@ std::string_view Sub(std::string_view s, std::int64_t i, std::int64_t c)
     return s.substr(static_cast<std::size_t>(i - 1), static_cast<std::size_t>(std::min(c, len - i + 1)));
 }
 
-bool LineOf(const LineView& source, std::int32_t n, std::string_view& line)
+bool LineOf(const SourceLines& source, std::int32_t n, std::string_view& line)
 {
     if (n < 0 || n >= source.Count())
         return false;
@@ -86,13 +86,13 @@ void AppendFetched(std::string& out, const std::string& url, const QString& prog
 
 } // namespace
 
-std::string_view GetLine(const LineView& source, std::int32_t n)
+std::string_view GetLine(const SourceLines& source, std::int32_t n)
 {
     std::string_view s;
     return LineOf(source, n, s) ? s : kUnknownLine;
 }
 
-std::string_view GetPartOfLine1(const LineView& source, std::int32_t n, std::string_view startText,
+std::string_view GetPartOfLine1(const SourceLines& source, std::int32_t n, std::string_view startText,
                                 std::string_view stopText, const NoticeOperation& notice)
 {
     std::string_view s;
@@ -109,7 +109,7 @@ std::string_view GetPartOfLine1(const LineView& source, std::int32_t n, std::str
     return Sub(s, p, q);
 }
 
-std::string_view GetPartOfLine2(const LineView& source, std::int32_t n, std::int32_t startPos, std::int32_t stopPos,
+std::string_view GetPartOfLine2(const SourceLines& source, std::int32_t n, std::int32_t startPos, std::int32_t stopPos,
                                 const NoticeOperation& notice)
 {
     std::string_view s;
@@ -125,7 +125,7 @@ std::string_view GetPartOfLine2(const LineView& source, std::int32_t n, std::int
     return Sub(s, startPos, static_cast<std::int64_t>(stopPos) - startPos);
 }
 
-std::string_view GetPartOfLine3(const LineView& source, std::int32_t n, std::int32_t startPos,
+std::string_view GetPartOfLine3(const SourceLines& source, std::int32_t n, std::int32_t startPos,
                                 std::string_view stopText, const NoticeOperation& notice)
 {
     std::string_view s;
@@ -137,7 +137,7 @@ std::string_view GetPartOfLine3(const LineView& source, std::int32_t n, std::int
     return Sub(s, startPos, q - startPos);
 }
 
-std::string_view GetPartOfLine4(const LineView& source, std::int32_t n, std::string_view startText,
+std::string_view GetPartOfLine4(const SourceLines& source, std::int32_t n, std::string_view startText,
                                 std::int32_t stopPos, const NoticeOperation& notice)
 {
     std::string_view s;
@@ -149,7 +149,7 @@ std::string_view GetPartOfLine4(const LineView& source, std::int32_t n, std::str
     return Sub(s, p, stopPos - p);
 }
 
-std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& programFolder,
+std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& programFolder,
                                 const FetchOperation& fetch, const NoticeOperation& notice)
 {
     std::string out;

@@ -15,23 +15,48 @@ using FetchOperation = std::function<void(const std::string& url, const QString&
 // Shows one message and returns when the user has closed it.
 using NoticeOperation = std::function<void(const std::string& text)>;
 
+// The document as the evaluator reads it. The editor's lines are fetched one at a time, so a
+// run over a big document never copies all of it; the document must not change during a run.
+class SourceLines {
+public:
+    virtual ~SourceLines() = default;
+    virtual int Count() const = 0;
+    // Line i (0 <= i < Count()); the text stays valid until the next call.
+    virtual std::string_view Get(int i) const = 0;
+};
+
+class LineViewSource : public SourceLines {
+public:
+    explicit LineViewSource(const LineView& view) : m_view(view) {}
+    int Count() const override { return m_view.Count(); }
+    std::string_view Get(int i) const override { return m_view.Get(i); }
+
+private:
+    const LineView& m_view;
+};
+
 // Positions are 1-based, as the script writes them. A line number outside the source gives
 // "UNKNOWN-LINE". The results point into the source line (or at a literal): no copy.
-std::string_view GetLine(const LineView& source, std::int32_t n);
-std::string_view GetPartOfLine1(const LineView& source, std::int32_t n, std::string_view startText,
+std::string_view GetLine(const SourceLines& source, std::int32_t n);
+std::string_view GetPartOfLine1(const SourceLines& source, std::int32_t n, std::string_view startText,
                                 std::string_view stopText, const NoticeOperation& notice);
-std::string_view GetPartOfLine2(const LineView& source, std::int32_t n, std::int32_t startPos, std::int32_t stopPos,
+std::string_view GetPartOfLine2(const SourceLines& source, std::int32_t n, std::int32_t startPos, std::int32_t stopPos,
                                 const NoticeOperation& notice);
-std::string_view GetPartOfLine3(const LineView& source, std::int32_t n, std::int32_t startPos,
+std::string_view GetPartOfLine3(const SourceLines& source, std::int32_t n, std::int32_t startPos,
                                 std::string_view stopText, const NoticeOperation& notice);
-std::string_view GetPartOfLine4(const LineView& source, std::int32_t n, std::string_view startText,
+std::string_view GetPartOfLine4(const SourceLines& source, std::int32_t n, std::string_view startText,
                                 std::int32_t stopPos, const NoticeOperation& notice);
 
 // Evaluates every script line against the source and returns the entries, each followed by
 // CR LF, trimmed at both ends. $GETURL lines fetch into "temp.txt" in `programFolder`. A
 // number that does not convert throws QuorlexError and nothing is returned.
-std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& programFolder,
+std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& programFolder,
                                 const FetchOperation& fetch, const NoticeOperation& notice);
+inline std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& programFolder,
+                                       const FetchOperation& fetch, const NoticeOperation& notice)
+{
+    return RunExtractionScript(script, LineViewSource(source), programFolder, fetch, notice);
+}
 
 // Carries a run's result into the document: writes its lines, each followed by CR LF, to
 // "temp001.txt" in `programFolder`, hands that path to `load`, and removes the file again,

@@ -30,6 +30,24 @@ protected:
     bool event(QEvent* e) override { return QPlainTextEdit::event(e); }
 };
 
+// The document's lines straight from the editor, one at a time: a run reads a few lines of
+// the document, and copying all of a big one first would cost more than the whole run.
+class EditorLines : public SourceLines {
+public:
+    explicit EditorLines(const TMemo& memo) : m_memo(memo), m_count(memo.Count()) {}
+    int Count() const override { return m_count; }
+    std::string_view Get(int i) const override
+    {
+        m_line = m_memo.Get(i);
+        return m_line;
+    }
+
+private:
+    const TMemo& m_memo;
+    int m_count;
+    mutable std::string m_line;
+};
+
 enum class Picture { Check, Cross, Question };
 
 QIcon ButtonPicture(Picture which)
@@ -157,14 +175,14 @@ void TExtract::Memo1Change() { WriteFileBytes(FormFile(), Memo1->Text()); }
 
 void TExtract::BitBtn1Click()
 {
-    // Every directive reads the document as it was when OK was clicked.
-    const std::string document = m_owner->Memo1->Text();
+    // The document cannot change before the run ends: this window and the notices are modal.
+    const EditorLines document(*m_owner->Memo1);
     const std::string script = Memo1->Text();
     const QString folder = ProgramFolder();
     const NoticeOperation notice = [this](const std::string& text) {
         m_owner->Dialogs().Notice(this, QGuiApplication::applicationDisplayName(), cp1254::Decode(text));
     };
-    const std::string result = RunExtractionScript(LineView(script), LineView(document), folder, Fetch, notice);
+    const std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
     LoadExtractionResult(result, folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
 }
 

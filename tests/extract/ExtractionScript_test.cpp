@@ -193,7 +193,7 @@ TEST(Evaluator, ExtractorsReadTheLineViewWithoutCopying)
 {
     const std::string doc = "zero\r\none two\r\n";
     const LineView view(doc);
-    const std::string_view got = GetPartOfLine2(view, 1, 5, 8, [](const std::string&) {});
+    const std::string_view got = GetPartOfLine2(LineViewSource(view), 1, 5, 8, [](const std::string&) {});
     EXPECT_EQ(got, "two");
     EXPECT_EQ(got.data(), doc.data() + 10);
 }
