@@ -243,8 +243,6 @@ void TAppForm::CreateActions()
              FilePrint1, FilePrintSetup1, Wordwrap1, StatusBar1, ToolBar1, FullScreen1, BackgroundColor1,
              FontProperties1, VersionHistory1, HelpAboutItem,                                  // view
              Find1, Replace1, ToolButton12, ToolButton13, N8, N9, N10, N11, N12, N13, KeyPressSimulator1, // editing
-             SortLines1, RandomizeLines1, rimBoth1, rimLeft1, rimRight1, All1, Selected1, All2, Selected2,
-             SeparateLines1, oBeginningOfLines1, oEndOfLines1,                                  // line commands
              })
         notYet->setEnabled(false);
 }

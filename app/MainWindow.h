@@ -128,6 +128,10 @@ public:
     void oEndOfLines1Click();
     TSeparate* Separate = nullptr; // the line-parameter dialog, created at start-up
     // line-command members may be added here
+    // "separate", "insertbeginning" or "insertend": set just before the dialog is shown.
+    QString SeparateMode;
+    // The dialog's OK: the operation of SeparateMode, with the entered text, on the document.
+    void ApplySeparateMode(const std::string& text);
 
     // --- analysis (MainAnalysis.cpp) ---
     void ToolButton15Click();

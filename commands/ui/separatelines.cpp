@@ -1,3 +1,76 @@
 #include "commands/ui/separatelines.h"
 
-TSeparate::TSeparate(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("Separate")); }
+#include "app/MainWindow.h"
+#include "platform/Cp1254.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+TSeparate::TSeparate(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Separate"));
+    setWindowTitle(QStringLiteral("Separate Lines"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    setFixedSize(234, 75);
+
+    Label1 = new QLabel(QStringLiteral("Between lines:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(8, 8);
+    Label1->adjustSize();
+
+    Edit1 = new QLineEdit(QStringLiteral(", "), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(84, 5, 142, 21);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(84, 42, 73, 25);
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TSeparate::BitBtn1Click);
+}
+
+TAppForm* TSeparate::Form() const { return qobject_cast<TAppForm*>(parentWidget()); }
+
+void TSeparate::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    FormShow();
+}
+
+void TSeparate::FormShow()
+{
+    const TAppForm* form = Form();
+    const QString mode = form ? form->SeparateMode : QString();
+    if (mode == u"separate") {
+        setWindowTitle(QStringLiteral("Separate Lines"));
+        Label1->setText(QStringLiteral("Between lines:"));
+        Edit1->setText(QStringLiteral(", "));
+    } else if (mode == u"insertbeginning" || mode == u"insertend") {
+        setWindowTitle(mode == u"insertbeginning" ? QStringLiteral("Insert To Beginning")
+                                                  : QStringLiteral("Insert To End"));
+        Label1->setText(QStringLiteral("Text:"));
+        Edit1->clear();
+    }
+    Label1->adjustSize();
+    Edit1->setFocus();
+    Edit1->selectAll();
+}
+
+void TSeparate::BitBtn1Click()
+{
+    if (TAppForm* form = Form()) {
+        const std::string text = cp1254::Encode(Edit1->text());
+        form->RunGuarded([&] { form->ApplySeparateMode(text); });
+    }
+    accept();
+}

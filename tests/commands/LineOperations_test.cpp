@@ -1,0 +1,164 @@
+#include "commands/LineOperations.h"
+#include "commands/RandomGenerator.h"
+#include "platform/Collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const TextCollator& Turkish()
+{
+    static const TextCollator collator(QLocale(QLocale::Turkish, QLocale::Turkey));
+    return collator;
+}
+
+struct SortCase {
+    const char* name;
+    std::string text;
+    std::string expected;
+};
+
+class SortLines : public testing::TestWithParam<SortCase> {};
+
+TEST_P(SortLines, GivesTheTrimmedSortedLinesWithOneFinalBreak)
+{
+    const LineResult r = SortLineList(LineView(GetParam().text), Turkish());
+    EXPECT_EQ(r.text, GetParam().expected);
+    EXPECT_EQ(r.caret, static_cast<std::int64_t>(r.text.size()));
+    EXPECT_TRUE(r.notifies);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SortLines,
+    testing::Values(
+        // The equal pair b / B is exchanged by the second partition: a stable sort would not.
+        SortCase{"EqualLinesInQuicksortOrder", "b\r\nA\r\na\r\nB\r\n", "a\r\nA\r\nB\r\nb\r\n"},
+        SortCase{"EmptyLineSortsFirstAndIsTrimmedAway", "c\r\n\r\na\r\n", "a\r\nc\r\n"},
+        SortCase{"OnlyTheOuterBlanksOfTheJoinedTextGo", "z  \r\n m \r\n  a \r\n", "a \r\n m \r\nz\r\n"},
+        SortCase{"EmptyDocumentGetsOneBreak", "", "\r\n"},
+        SortCase{"MissingFinalBreakIsAdded", "b\r\na", "a\r\nb\r\n"},
+        SortCase{"AlreadySortedIsRewrittenAsItWas", "a\r\nb\r\n", "a\r\nb\r\n"},
+        // Blanks collate: two leading blanks sort before one.
+        SortCase{"LeadingBlanksCount", " m\r\n  z\r\n", "z\r\n m\r\n"},
+        // Dotless i before i, c before ç, s before ş: the locale decides, not the byte codes.
+        SortCase{"TurkishAlphabet", "i\r\n\xFD\r\nh\r\n\xE7\r\nd\r\n\xFE\r\nt\r\n", "\xE7\r\nd\r\nh\r\n\xFD\r\ni\r\n\xFE\r\nt\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Random, IsTheUpperHalfOfSeedTimesRange)
+{
+    RandomGenerator r(0);
+    EXPECT_EQ(r.Random(10), 0u); // seed 1
+    EXPECT_EQ(r.Seed(), 1u);
+    EXPECT_EQ(r.Random(1000), 31u); // seed 134775814
+    EXPECT_EQ(r.Random(0), 0u);
+    RandomGenerator top(0xFFFFFFFFu);
+    EXPECT_EQ(top.Random(7), 6u); // seed 4160191484
+    EXPECT_EQ(top.Seed(), 0xFFFFFFFFu * 134775813u + 1u);
+}
+
+struct ShuffleCase {
+    const char* name;
+    std::string text;
+    std::uint32_t seed;
+    std::string expected;
+    std::int64_t caret;
+    std::vector<int> progress;
+};
+
+class Shuffle : public testing::TestWithParam<ShuffleCase> {};
+
+TEST_P(Shuffle, SwapsDrawnPairsAndReportsEachNewPercentage)
+{
+    const ShuffleCase& c = GetParam();
+    RandomGenerator random(c.seed);
+    std::vector<int> progress;
+    const LineResult r = ShuffleLineList(LineView(c.text), random, [&](int p) { progress.push_back(p); });
+    EXPECT_EQ(r.text, c.expected);
+    EXPECT_EQ(r.caret, c.caret);
+    EXPECT_EQ(progress, c.progress);
+    // Two draws per line of the text it started with.
+    RandomGenerator reference(c.seed);
+    for (int i = 0; i < 2 * LineView(c.text).Count(); ++i)
+        reference.Random(1);
+    EXPECT_EQ(random.Seed(), reference.Seed());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Shuffle,
+    testing::Values(
+        ShuffleCase{"OneLineStaysAndShows100", "only\r\n", 99, "only\r\n", 4, {100}},
+        ShuffleCase{"ThreeLines", "a\r\nb\r\nc\r\n", 1, "a\r\nb\r\nc\r\n", 1, {33, 66, 100}},
+        ShuffleCase{"FiveLinesNoFinalBreak", "a\r\nb\r\nc\r\nd\r\ne", 7, "a\r\ne\r\nc\r\nd\r\nb", 1,
+                    {20, 40, 60, 80, 100}},
+        // Step 1 swaps the empty line into the last place: Count drops to 2, so the later
+        // draws are (1, 0) and (0, 0) from two lines, and the percentage restarts at 0.
+        ShuffleCase{"EmptyLineSwappedLastShrinksCount", "a\r\n\r\nc", 12, "c\r\na\r\n", 1, {0, 50, 100}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Shuffle, EmptyDocumentDrawsNothing)
+{
+    RandomGenerator random(5);
+    const LineResult r = ShuffleLineList(LineView(""), random);
+    EXPECT_EQ(r.text, "");
+    EXPECT_FALSE(r.notifies);
+    EXPECT_EQ(random.Seed(), 5u);
+}
+
+TEST(Shuffle, KeepsEveryLine)
+{
+    std::string text;
+    for (int i = 0; i < 500; ++i)
+        text += "line " + std::to_string(i % 97) + "\r\n";
+    RandomGenerator random(2024);
+    const LineResult r = ShuffleLineList(LineView(text), random);
+    ASSERT_NE(r.text, text);
+    auto lines = [](const std::string& t) {
+        const LineView v(t);
+        std::vector<std::string_view> out;
+        for (int i = 0; i < v.Pieces(); ++i)
+            out.push_back(v.Get(i));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(lines(r.text), lines(text));
+}
+
+struct TrimCase {
+    const char* name;
+    TrimSide side;
+    std::string text;
+    std::string expected;
+    std::int64_t caret;
+    bool notifies;
+};
+
+class Trim : public testing::TestWithParam<TrimCase> {};
+
+TEST_P(Trim, TrimsEveryLineAndLeavesTheCaretBehindTheLastWritten)
+{
+    const TrimCase& c = GetParam();
+    const LineResult r = TrimEachLine(LineView(c.text), c.side);
+    EXPECT_EQ(r.text, c.expected);
+    EXPECT_EQ(r.caret, c.caret);
+    EXPECT_EQ(r.notifies, c.notifies);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Trim,
+    testing::Values(
+        // The blank last line empties, stops being counted, and the text ends with its break.
+        TrimCase{"RightEmptiesTheLastLine", TrimSide::Right, "a  \r\n  ", "a\r\n", 3, true},
+        TrimCase{"LeftTabAndBlank", TrimSide::Left, "\t x ", "x ", 2, true},
+        TrimCase{"LeftKeepsCode160", TrimSide::Left, "\xA0x", "\xA0x", 2, true},
+        TrimCase{"BothEachLine", TrimSide::Both, " a \r\n\tb\x01\r\n", "a\r\nb\r\n", 4, true},
+        TrimCase{"RightKeepsLeadingBlanks", TrimSide::Right, "  a  \r\n", "  a\r\n", 3, true},
+        // A lone LF inside a line is one of the trimmed codes.
+        TrimCase{"LoneLineFeedAtALineEnd", TrimSide::Both, "a\n \r\nb", "a\r\nb", 4, true},
+        TrimCase{"AlreadyTrimmedStillRewrites", TrimSide::Both, "a\r\nb\r\n", "a\r\nb\r\n", 4, true},
+        TrimCase{"OnlyEmptyLinesWriteNothing", TrimSide::Both, "\r\n\r\n", "\r\n\r\n", 2, false},
+        TrimCase{"EmptyDocument", TrimSide::Both, "", "", 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
