@@ -195,17 +195,6 @@ TEST(AnalyzeText, EmptyDocumentHasEmptyTables)
     EXPECT_TRUE(s.WordRows.empty());
 }
 
-TEST(AnalyzeText, NonAsciiCasesStayApartInBothTables)
-{
-    const std::string text = "\xC9" "clair \xE9" "clair";
-    const TTextStatistics s = AnalyzeText(LineView(text));
-    EXPECT_EQ(s.UniqueWords, 2);
-    int accented = 0;
-    for (const TFrequencyRow& r : s.CharRows)
-        accented += r.Item == "\xC9" || r.Item == "\xE9";
-    EXPECT_EQ(accented, 2);
-}
-
 TEST(TFrequencyList, ManyKeysKeepOrderAndCounts)
 {
     TFrequencyList list;
