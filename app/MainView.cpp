@@ -1,10 +1,75 @@
 // View and appearance, printing, version history and the About box.
+#include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/Memo.h"
+#include "app/PrintDocument.h"
+#include "app/about.h"
 #include "platform/ColorNames.h"
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
 
+#include <QAction>
+#include <QDesktopServices>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+
+// System colour indices of the settings file and the palette roles that play their part here.
+QPalette::ColorRole RoleOfSystemColor(int index)
+{
+    switch (index) {
+    case 0: return QPalette::Button;           // scroll bar
+    case 1: return QPalette::Dark;             // desktop
+    case 2: return QPalette::Highlight;        // active caption
+    case 3: return QPalette::Mid;              // inactive caption
+    case 4: return QPalette::Window;           // menu
+    case 5: return QPalette::Base;             // window
+    case 6: return QPalette::Shadow;           // window frame
+    case 7: return QPalette::WindowText;       // menu text
+    case 8: return QPalette::Text;             // window text
+    case 9: return QPalette::HighlightedText;  // caption text
+    case 10: return QPalette::Window;          // active border
+    case 11: return QPalette::Window;          // inactive border
+    case 12: return QPalette::Mid;             // application work space
+    case 13: return QPalette::Highlight;
+    case 14: return QPalette::HighlightedText;
+    case 15: return QPalette::Button;          // button face
+    case 16: return QPalette::Dark;            // button shadow
+    case 17: return QPalette::PlaceholderText; // grey text
+    case 18: return QPalette::ButtonText;
+    case 19: return QPalette::WindowText;      // inactive caption text
+    case 20: return QPalette::Light;           // button highlight
+    case 21: return QPalette::Shadow;          // 3-D dark shadow
+    case 22: return QPalette::Midlight;        // 3-D light
+    case 23: return QPalette::ToolTipText;
+    case 24: return QPalette::ToolTipBase;
+    case 26: return QPalette::Link;            // hot-tracked item
+    case 27: return QPalette::Highlight;       // gradient of the active caption
+    case 28: return QPalette::Midlight;        // gradient of the inactive caption
+    case 29: return QPalette::Highlight;       // menu highlight
+    case 30: return QPalette::Window;          // menu bar
+    default: return QPalette::Base;
+    }
+}
+
+} // namespace
+
+QColor TAppForm::ColorOfValue(std::uint32_t colorValue) const
+{
+    const QPalette system = QGuiApplication::palette();
+    if (colors::IsSystemColor(colorValue))
+        return system.color(RoleOfSystemColor(colors::SystemIndex(colorValue)));
+    if (colorValue == colors::kNone || colorValue == colors::kDefault)
+        return system.color(QPalette::Base);
+    return QColor(static_cast<int>(colorValue & 0xFF), static_cast<int>((colorValue >> 8) & 0xFF),
+                  static_cast<int>((colorValue >> 16) & 0xFF));
+}
 
 void TAppForm::ApplyWordWrap(bool on)
 {
@@ -16,27 +81,115 @@ void TAppForm::SetMemoBackground(std::uint32_t colorValue)
 {
     m_memoBackground = colorValue;
     QPalette p = Memo1->palette();
-    QColor color;
-    if (colors::IsSystemColor(colorValue)) {
-        color = palette().color(QPalette::Base);
-    } else if (colorValue == colors::kNone || colorValue == colors::kDefault) {
-        color = palette().color(QPalette::Base);
-    } else {
-        color = QColor(static_cast<int>(colorValue & 0xFF), static_cast<int>((colorValue >> 8) & 0xFF),
-                       static_cast<int>((colorValue >> 16) & 0xFF));
-    }
-    p.setColor(QPalette::Base, color);
+    p.setColor(QPalette::Base, ColorOfValue(colorValue));
     Memo1->setPalette(p);
 }
 
-void TAppForm::Wordwrap1Click() {}
-void TAppForm::StatusBar1Click() {}
-void TAppForm::ToolBar1Click() {}
-void TAppForm::FullScreen1Click() {}
-void TAppForm::BackgroundColor1Click() {}
-void TAppForm::FontProperties1Click() {}
-void TAppForm::FilePrint1Execute() {}
-void TAppForm::FilePrintSetup1Execute() {}
-void TAppForm::VersionHistory1Click() {}
-void TAppForm::HelpAbout1Execute() {}
-bool TAppForm::Memo1KeyDown(QKeyEvent*) { return false; }
+// The steps keep their order, so a failed write leaves done what came before it: the mark for
+// word wrap (the editor does not follow), the bar itself for the status and tool bars.
+void TAppForm::Wordwrap1Click()
+{
+    const bool on = !Wordwrap1->isChecked();
+    Wordwrap1->setChecked(on);
+    Settings().WriteString("Options", "WordWrap", on ? "True" : "False");
+    ApplyWordWrap(on);
+}
+
+void TAppForm::StatusBar1Click()
+{
+    const bool on = !StatusBar1->isChecked();
+    StatusBar1->setChecked(on);
+    StatusBar->setVisible(on);
+    Settings().WriteString("Options", "StatusBar", on ? "True" : "False");
+}
+
+void TAppForm::ToolBar1Click()
+{
+    const bool on = !ToolBar1->isChecked();
+    ToolBar1->setChecked(on);
+    ToolBar->setVisible(on);
+    Settings().WriteString("Options", "ToolBar", on ? "True" : "False");
+}
+
+// Borderless and maximised; the menu, tool and status bars stay as they are. There is no
+// task-bar button to hide on this desktop.
+void TAppForm::FullScreen1Click()
+{
+    const bool shown = isVisible();
+    if (!FullScreen1->isChecked()) {
+        m_positionBeforeFullScreen = pos();
+        setWindowFlag(Qt::FramelessWindowHint, true);
+        setWindowState(windowState() | Qt::WindowMaximized);
+        FullScreen1->setChecked(true);
+    } else {
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        ApplyStartSize();
+        move(m_positionBeforeFullScreen);
+        setWindowFlag(Qt::FramelessWindowHint, false);
+        FullScreen1->setChecked(false);
+    }
+    // Changing the frame hides the window; it comes back with the same contents.
+    if (shown)
+        show();
+}
+
+bool TAppForm::Memo1KeyDown(QKeyEvent* key)
+{
+    if (key->key() != Qt::Key_Escape || !FullScreen1->isChecked())
+        return false;
+    FullScreen1Click();
+    return true;
+}
+
+void TAppForm::BackgroundColor1Click()
+{
+    const std::optional<QColor> chosen = Dialogs().Color(this, ColorOfValue(m_memoBackground));
+    if (!chosen)
+        return;
+    const std::uint32_t value = colors::FromRgb(chosen->red(), chosen->green(), chosen->blue());
+    SetMemoBackground(value);
+    Settings().WriteString("Options", "BackgroundColor", colors::ToSettingText(value));
+}
+
+// For this run only: the next start has the design font again.
+void TAppForm::FontProperties1Click()
+{
+    if (const std::optional<QFont> chosen = Dialogs().Font(this, Memo1->font()))
+        Memo1->setFont(*chosen);
+}
+
+QPrinter& TAppForm::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void TAppForm::FilePrint1Execute()
+{
+    try {
+        QPrinter& printer = Printer();
+        if (!Dialogs().Print(this, &printer))
+            return;
+        const QString title = CurrentFileName.isEmpty() ? AppTitle : FileNamePart(CurrentFileName);
+        PrintLines(printer, Memo1->font(), Memo1->palette().color(QPalette::Text), title, Memo1->Count(),
+                   [this](int i) { return Memo1->Get(i); });
+    } catch (...) {
+        // What went wrong inside the printer is not the user's business here.
+        throw QuorlexError("Printer not found!");
+    }
+}
+
+void TAppForm::FilePrintSetup1Execute() { Dialogs().PageSetup(this, &Printer()); }
+
+// The viewer's answer is not looked at: a missing file or viewer shows nothing from here.
+void TAppForm::VersionHistory1Click()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFilePath(QStringLiteral("versions.txt"))));
+}
+
+void TAppForm::HelpAbout1Execute()
+{
+    auto* box = new TAboutBox(this); // deletes itself when it closes
+    box->exec();
+}

@@ -240,8 +240,6 @@ void TAppForm::CreateActions()
 
     // Commands whose subsystem is not built yet stay visible but disabled.
     for (QAction* notYet : std::initializer_list<QAction*>{
-             FilePrint1, FilePrintSetup1, Wordwrap1, StatusBar1, ToolBar1, FullScreen1, BackgroundColor1,
-             FontProperties1, VersionHistory1, HelpAboutItem,                                  // view
              Find1, Replace1, ToolButton12, ToolButton13, N8, N9, N10, N11, N12, N13, KeyPressSimulator1, // editing
              })
         notYet->setEnabled(false);

@@ -16,6 +16,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class QKeyEvent;
+class QPrinter;
 class QStatusBar;
 class IDialogs;
 class TMemo;
@@ -89,6 +90,12 @@ public:
     void SetMemoBackground(std::uint32_t colorValue);
     std::uint32_t MemoBackground() const { return m_memoBackground; }
     // view-section members may be added here
+    // The printer of the run: what Print Setup and the print dialog chose stays for the next job.
+    QPrinter& Printer();
+    // The colour a settings colour value stands for (system colours from the palette).
+    QColor ColorOfValue(std::uint32_t colorValue) const;
+    std::shared_ptr<QPrinter> m_printer;
+    QPoint m_positionBeforeFullScreen;
 
     // --- find, replace, date stamps, simulator (MainEditing.cpp) ---
     void Find1Click();

@@ -1,0 +1,191 @@
+#include "app/about.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QUrl>
+
+const QString TAboutBox::WebAddress = QStringLiteral("http://www.morvane.example/");
+const QString TAboutBox::EmailAddress = QStringLiteral("info@morvane.example");
+
+namespace {
+
+const QColor kLinkBlue(0, 0, 255);
+const QColor kLinkRed(255, 0, 0);
+
+QFont BoxFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int x, int y, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+QIcon ApplicationIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(5.5, 2.5, 20, 27));
+    p.setPen(QPen(QColor(150, 150, 150), 1));
+    for (int i = 0; i < 5; ++i)
+        p.drawLine(QPointF(9, 7.5 + 3 * i), QPointF(22, 7.5 + 3 * i));
+    p.setPen(QPen(QColor(40, 90, 180), 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(19, 22), 6, 6);
+    p.drawLine(QPointF(22, 25), QPointF(28, 31));
+    p.end();
+    return QIcon(pixmap);
+}
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("AboutBox"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("About Quorlex"));
+    setFont(BoxFont());
+    setFixedSize(234, 161);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(10, 10, 34, 34);
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(11, 11, 32, 32);
+
+    Label1 = MakeLabel(this, "Label1", 55, 8, QStringLiteral("Morvane Software"));
+    Label2 = MakeLabel(this, "Label2", 55, 24, QStringLiteral("Quorlex 1.30"));
+    Label3 = MakeLabel(this, "Label3", 55, 40, QStringLiteral("This program is freeware."));
+    Label4 = MakeLabel(this, "Label4", 55, 64, QStringLiteral("Web Site:"));
+    Label5 = MakeLabel(this, "Label5", 108, 64, QStringLiteral("www.morvane.example"));
+    Label6 = MakeLabel(this, "Label6", 55, 80, QStringLiteral("E-mail:"));
+    Label7 = MakeLabel(this, "Label7", 108, 80, EmailAddress);
+    Label8 = MakeLabel(this, "Label8", 55, 104, QStringLiteral("Thank you for using it!"));
+    Label5->setToolTip(WebAddress);
+    Label7->setToolTip(QStringLiteral("Mailto ") + EmailAddress);
+    for (QLabel* link : {Label5, Label7}) {
+        // A font of their own, so colour and underline change on the links alone.
+        link->setFont(BoxFont());
+        link->setCursor(Qt::PointingHandCursor);
+        SetLinkLook(link, false);
+    }
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(55, 128, 106, 25);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    setMouseTracking(true);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->geometry().center());
+        move(r.topLeft());
+    }
+    FormCreate();
+}
+
+void TAboutBox::FormCreate()
+{
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull())
+        icon = ApplicationIcon();
+    Image1->setPixmap(icon.pixmap(32, 32));
+}
+
+void TAboutBox::SetLinkLook(QLabel* label, bool hot)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, hot ? kLinkRed : kLinkBlue);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setUnderline(hot);
+    label->setFont(font);
+}
+
+void TAboutBox::FormMouseMove()
+{
+    SetLinkLook(Label5, false);
+    SetLinkLook(Label7, false);
+}
+
+void TAboutBox::Label5MouseMove()
+{
+    SetLinkLook(Label5, true);
+    SetLinkLook(Label7, false);
+}
+
+void TAboutBox::Label7MouseMove()
+{
+    SetLinkLook(Label7, true);
+    SetLinkLook(Label5, false);
+}
+
+// The shell's answer is not looked at: a link that cannot be opened does nothing.
+void TAboutBox::Label5Click() { QDesktopServices::openUrl(QUrl(WebAddress)); }
+
+void TAboutBox::Label7Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + EmailAddress)); }
+
+void TAboutBox::mouseMoveEvent(QMouseEvent* e)
+{
+    FormMouseMove();
+    QDialog::mouseMoveEvent(e);
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::MouseMove) {
+        if (watched == Label5) {
+            Label5MouseMove();
+            return true;
+        }
+        if (watched == Label7) {
+            Label7MouseMove();
+            return true;
+        }
+        // Label8 and the bevel have no handler: the move must not reach the box either.
+        if (watched == Label8 || watched == Bevel1)
+            return true;
+        FormMouseMove();
+        return QDialog::eventFilter(watched, e);
+    }
+    if (e->type() == QEvent::MouseButtonRelease && (watched == Label5 || watched == Label7)) {
+        auto* mouse = static_cast<QMouseEvent*>(e);
+        auto* label = static_cast<QLabel*>(watched);
+        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
+            if (label == Label5)
+                Label5Click();
+            else
+                Label7Click();
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
