@@ -162,13 +162,11 @@ void TExtract::showEvent(QShowEvent* e)
 
 void TExtract::FormShow()
 {
-    std::string saved;
+    // A script that cannot be read or shown leaves the sample, without a message.
     try {
-        saved = ReadFileBytes(FormFile());
+        Memo1->SetText(ReadFileBytes(FormFile()));
     } catch (const std::exception&) {
-        return; // no saved script yet: the sample stays
     }
-    Memo1->SetText(std::move(saved));
 }
 
 void TExtract::Memo1Change() { WriteFileBytes(FormFile(), Memo1->Text()); }
