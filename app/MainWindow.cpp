@@ -237,12 +237,6 @@ void TAppForm::CreateActions()
 
     for (QAction* check : {Wordwrap1, StatusBar1, ToolBar1, FullScreen1, KeyPressSimulator1})
         check->setCheckable(true);
-
-    // Commands whose subsystem is not built yet stay visible but disabled.
-    for (QAction* notYet : std::initializer_list<QAction*>{
-             Find1, Replace1, ToolButton12, ToolButton13, N8, N9, N10, N11, N12, N13, KeyPressSimulator1, // editing
-             })
-        notYet->setEnabled(false);
 }
 
 void TAppForm::CreateMenus()

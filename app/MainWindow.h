@@ -119,6 +119,26 @@ public:
     std::string SimulatorText;
     std::int64_t SimulatorPos = 0;
     // editing-section members may be added here
+    // The buttons of the Find and Replace dialogs.
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+    // Both dialogs are created when first shown and then live as long as the window, so they
+    // keep their texts for the whole run.
+    class TFindDialog& FindDialog();
+    class TReplaceDialog& ReplaceDialog();
+    class TFindDialog* FindDialog1 = nullptr;
+    class TReplaceDialog* ReplaceDialog1 = nullptr;
+    // The document's bytes as the search reads them: built once, then kept in step with every
+    // edit, so a press in a big document does not read the whole text again.
+    struct TextPieces SearchText();
+
+private:
+    void TrackSearchText(int position, int removed, int added);
+    std::shared_ptr<class GapText> m_searchText; // null while not built
+    bool m_searchTracked = false;
+
+public:
 
     // --- line commands (MainLineCommands.cpp) ---
     void SortLines1Click();

@@ -1,0 +1,135 @@
+// Find Next, Replace and the KeyPress simulator in a 50 MB document. References measured in
+// the same run: `grep -c -F` over the same file for a search, an ordinary typed key in the
+// same document for a simulator key.
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "bench/Corpus.h"
+#include "commands/ui/FindDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+#include <cstdio>
+
+namespace {
+
+// Counts the boxes instead of showing them.
+class CountingDialogs : public QtDialogs {
+public:
+    int informations = 0;
+    void Information(QWidget*, const QString&) override { ++informations; }
+};
+
+void PressKey(TAppForm& form, char ch)
+{
+    const QString text(QChar::fromLatin1(ch));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (ch - 'a'), Qt::NoModifier, text);
+    QApplication::sendEvent(form.Memo1, &press);
+    QApplication::processEvents();
+}
+
+double KeysMs(TAppForm& form, int keys)
+{
+    const double s = corpus::MedianSeconds(1, [&] {
+        for (int i = 0; i < keys; ++i)
+            PressKey(form, static_cast<char>('a' + i % 26));
+    });
+    return s / keys * 1000;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString big =
+        corpus::EnsureFile(QDir::tempPath() + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
+    const std::string path = big.toStdString();
+    const double grep = corpus::ShellSeconds("grep -c -F ZQXJ " + path + " >/dev/null");
+    std::printf("reference grep -c -F over %lld bytes: %.1f ms\n", static_cast<long long>(QFileInfo(big).size()),
+                grep * 1000);
+
+    auto dialogs = std::make_shared<CountingDialogs>();
+    TAppForm form(dialogs);
+    form.show();
+    form.LoadDocument(big);
+    QApplication::processEvents();
+    // One occurrence, at the very end: each press searches the whole document.
+    form.Memo1->ReplaceRange(form.Memo1->ByteLength(), 0, "ZQXJ");
+    const std::int64_t end = form.Memo1->ByteLength();
+
+    const double read = corpus::MedianSeconds(3, [&] { (void)form.Memo1->Text(); });
+    std::printf("reading the document once: %.1f ms (%.2f x grep)\n", read * 1000, read / grep);
+
+    const double open = corpus::MedianSeconds(1, [&] { form.ToolButton12Click(); });
+    std::printf("opening the Find dialog (the one read of the document): %.1f ms (%.2f x grep)\n", open * 1000,
+                open / grep);
+    form.FindDialog().SetFindText(QStringLiteral("ZQXJ"));
+    const double find = corpus::MedianSeconds(5, [&] {
+        form.Memo1->SetSelection(0, 0);
+        form.FindDialog1Find();
+        QApplication::processEvents();
+    });
+    std::printf("Find Next from the start to the last line: %.1f ms (%.2f x grep), selection at %lld of %lld\n",
+                find * 1000, find / grep, static_cast<long long>(form.Memo1->SelStart()),
+                static_cast<long long>(end));
+
+    const double notFound = corpus::MedianSeconds(5, [&] {
+        form.Memo1->SetSelection(0, 0);
+        form.FindDialog().SetFindText(QStringLiteral("QQQQ"));
+        form.FindDialog1Find();
+    });
+    std::printf("Find Next with no match: %.1f ms (%.2f x grep), %d boxes\n", notFound * 1000, notFound / grep,
+                dialogs->informations);
+
+    const double typedThenFind = corpus::MedianSeconds(5, [&] {
+        form.Memo1->SetSelection(end / 2, 0);
+        PressKey(form, 'x');
+        form.Memo1->SetSelection(0, 0);
+        form.FindDialog().SetFindText(QStringLiteral("ZQXJ"));
+        form.FindDialog1Find();
+    });
+    std::printf("a key typed mid-document, then Find Next to the end: %.1f ms (%.2f x grep)\n", typedThenFind * 1000,
+                typedThenFind / grep);
+
+    form.ToolButton13Click();
+    form.ReplaceDialog().SetFindText(QStringLiteral("ZQXJ"));
+    form.ReplaceDialog().SetReplaceText(QStringLiteral("ZQXJ"));
+    const double replace = corpus::MedianSeconds(5, [&] {
+        form.Memo1->SetSelection(0, 0);
+        form.ReplaceDialog1Replace();
+        QApplication::processEvents();
+    });
+    std::printf("Replace from the start to the last line: %.1f ms (%.2f x grep)\n", replace * 1000, replace / grep);
+
+    // Simulator keys: the reference is an ordinary key typed in the middle of the same document.
+    const int keys = 200;
+    form.Memo1->SetSelection(end / 2, 0);
+    const double typed = KeysMs(form, keys);
+    std::printf("reference: ordinary key in the middle of 50 MB: %.3f ms\n", typed);
+
+    const double start = corpus::MedianSeconds(1, [&] {
+        form.KeyPressSimulator1Click();
+        QApplication::processEvents();
+    });
+    std::printf("simulator start on 50 MB: %.1f ms (%.2f x grep)\n", start * 1000, start / grep);
+    const double fresh = KeysMs(form, keys);
+    std::printf("simulator key, 50 MB stored, document just emptied: %.3f ms (%.2f x ordinary key)\n", fresh,
+                fresh / typed);
+    // The worst case: a 50 MB document while the simulator is active, caret in the middle.
+    form.Memo1->AdoptText(std::string(form.SimulatorText));
+    form.Memo1->SetSelection(end / 2, 0);
+    QApplication::processEvents();
+    const double middle = KeysMs(form, keys);
+    std::printf("simulator key in the middle of 50 MB: %.3f ms (%.2f x ordinary key)\n", middle, middle / typed);
+    const double stop = corpus::MedianSeconds(1, [&] {
+        form.KeyPressSimulator1Click();
+        QApplication::processEvents();
+    });
+    std::printf("simulator stop (50 MB restored): %.1f ms (%.2f x grep)\n", stop * 1000, stop / grep);
+    form.SetModified(false);
+    return 0;
+}
