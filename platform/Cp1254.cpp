@@ -55,6 +55,13 @@ std::string Encode(QStringView text)
     return out;
 }
 
-std::string ToUtf8(std::string_view bytes) { return Decode(bytes).toStdString(); }
+std::string ToUtf8(std::string_view bytes)
+{
+    // Messages travel as C strings through std::exception: a byte 0 would cut them short, so it
+    // is shown as the control picture the editor uses.
+    QString text = Decode(bytes);
+    text.replace(QChar(u'\0'), QChar(0x2400));
+    return text.toStdString();
+}
 
 } // namespace cp1254

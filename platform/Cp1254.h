@@ -22,7 +22,8 @@ QString Decode(std::string_view bytes);
 // Characters the code page cannot hold become '?'.
 std::string Encode(QStringView text);
 
-// Text in UTF-8 (for exception messages and other std::string texts shown to the user).
+// Text in UTF-8 (for exception messages and other std::string texts shown to the user); byte 0
+// becomes U+2400 so the message is not cut there.
 std::string ToUtf8(std::string_view bytes);
 
 } // namespace cp1254

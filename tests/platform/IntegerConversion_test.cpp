@@ -42,6 +42,16 @@ TEST(IntegerConversionError, NamesTheText)
     }
 }
 
+TEST(IntegerConversionError, AByteZeroDoesNotCutTheMessage)
+{
+    try {
+        StrToInt(std::string_view("1\0x", 3));
+        FAIL() << "no error";
+    } catch (const QuorlexError& e) {
+        EXPECT_STREQ(e.what(), "'1\xE2\x90\x80x' is not a valid integer value");
+    }
+}
+
 TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersAboveIt)
 {
     EXPECT_EQ(ErrorBoxText("Printer not found!"), "Printer not found!");
