@@ -1,0 +1,419 @@
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "commands/DateStamps.h"
+#include "commands/FindReplace.h"
+#include "commands/ui/FindDialogs.h"
+#include "document/TextFile.h"
+#include "platform/Cp1254.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Answer = IDialogs::Answer;
+
+class TestEditing : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::shared_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TAppForm> m_form;
+
+    TMemo* Memo() const { return m_form->Memo1; }
+    std::string Text() const { return Memo()->Text(); }
+    QPushButton* Button(QDialog& dialog, const char* name) const
+    {
+        return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    void FindNext(const QString& pattern)
+    {
+        m_form->ToolButton12Click();
+        m_form->FindDialog().SetFindText(pattern);
+        Button(m_form->FindDialog(), "FindNext")->click();
+    }
+    void Type(char ch) { QTest::keyClick(Memo(), ch); }
+    void StartSimulatorOn(const std::string& text)
+    {
+        Memo()->SetText(text);
+        m_form->KeyPressSimulator1->trigger();
+        QVERIFY(m_form->KeyPressSimulator1->isChecked());
+    }
+    // The search reads its own copy of the document: it must equal the document after any edit.
+    void CheckSearchCopy()
+    {
+        const TextPieces pieces = m_form->SearchText();
+        QCOMPARE(std::string(pieces.first) + std::string(pieces.second), Text());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("QUORLEX_HOME", m_home.path().toLocal8Bit());
+    }
+    void init()
+    {
+        m_dialogs = std::make_shared<ScriptedDialogs>();
+        m_form = std::make_unique<TAppForm>(m_dialogs);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        Memo()->setFocus();
+    }
+    void cleanup()
+    {
+        m_form->SetModified(false);
+        QCOMPARE(m_dialogs->unexpected, 0);
+        m_form.reset();
+    }
+
+    // --- find and replace ---
+    void findNextWalksThroughTheOccurrences()
+    {
+        Memo()->SetText("abcabc");
+        FindNext(QStringLiteral("abc"));
+        QCOMPARE(Memo()->SelStart(), 0);
+        QCOMPARE(Memo()->SelLength(), 3);
+        Button(m_form->FindDialog(), "FindNext")->click();
+        QCOMPARE(Memo()->SelStart(), 3);
+        Button(m_form->FindDialog(), "FindNext")->click();
+        QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
+        QCOMPARE(Memo()->SelStart(), 3);
+        QCOMPARE(Memo()->SelLength(), 3);
+        QVERIFY(m_form->FindDialog1->isVisible());
+        QCOMPARE(Text(), "abcabc");
+    }
+    void findNext_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<qint64>("start"); // -1: not found
+        QTest::newRow("case matters") << QByteArray("abc") << QStringLiteral("ABC") << qint64(-1);
+        QTest::newRow("no whole-word rule") << QByteArray("concatenate") << QStringLiteral("cat") << qint64(3);
+        QTest::newRow("line break counts two") << QByteArray("a\r\nb") << QStringLiteral("b") << qint64(3);
+        QTest::newRow("Turkish letter") << QByteArray("kap\xFD \xFD") << QStringLiteral("\u0131 ") << qint64(3);
+    }
+    void findNext()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, pattern);
+        QFETCH(qint64, start);
+        Memo()->SetText(text.toStdString());
+        FindNext(pattern);
+        if (start < 0) {
+            QCOMPARE(m_dialogs->informations.size(), 1);
+            QCOMPARE(Memo()->SelLength(), 0);
+        } else {
+            QCOMPARE(Memo()->SelStart(), start);
+            QCOMPARE(Memo()->SelLength(), cp1254::Encode(pattern).size());
+        }
+    }
+    void directionUpStillSearchesForward()
+    {
+        Memo()->SetText("x a x");
+        Memo()->SetSelection(2, 0);
+        m_form->ToolButton12Click();
+        m_form->FindDialog1->findChild<QWidget*>(QStringLiteral("Up"))->setProperty("checked", true);
+        FindNext(QStringLiteral("x"));
+        QCOMPARE(Memo()->SelStart(), 4);
+    }
+    void menuShortcutsOpenTheDialogs()
+    {
+        QTest::keyClick(m_form.get(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(m_form->FindDialog1 && m_form->FindDialog1->isVisible());
+        m_form->activateWindow();
+        QTest::keyClick(m_form.get(), Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(m_form->ReplaceDialog1 && m_form->ReplaceDialog1->isVisible());
+        // Both stay open, and opening again only brings the dialog forward.
+        QVERIFY(m_form->FindDialog1->isVisible());
+        TFindDialog* first = m_form->FindDialog1;
+        m_form->Find1->trigger();
+        QCOMPARE(m_form->FindDialog1, first);
+        QCOMPARE(m_form->FindDialog().findChild<QLineEdit*>(QStringLiteral("FindText"))->maxLength(), 255);
+    }
+    void replaceFindNextCopiesItsTextIntoTheFindDialog()
+    {
+        Memo()->SetText("one two");
+        m_form->SetModified(false);
+        m_form->ToolButton13Click();
+        m_form->ReplaceDialog().SetFindText(QStringLiteral("two"));
+        Button(m_form->ReplaceDialog(), "FindNext")->click();
+        QCOMPARE(m_form->FindDialog().FindText(), QStringLiteral("two"));
+        QCOMPARE(Memo()->SelStart(), 4);
+        QCOMPARE(Memo()->SelLength(), 3);
+        QVERIFY(!m_form->IsModified());
+    }
+    void replaceResumesBehindTheInsertedText()
+    {
+        Memo()->SetText("aa");
+        m_form->SetModified(false);
+        Memo()->SetSelection(0, 0);
+        m_form->ToolButton13Click();
+        m_form->ReplaceDialog().SetFindText(QStringLiteral("a"));
+        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("aa"));
+        Button(m_form->ReplaceDialog(), "Replace")->click();
+        QCOMPARE(Text(), "aaa");
+        QCOMPARE(Memo()->SelStart(), 2);
+        QCOMPARE(Memo()->SelLength(), 0);
+        QVERIFY(m_form->IsModified());
+        Button(m_form->ReplaceDialog(), "Replace")->click();
+        QCOMPARE(Text(), "aaaa");
+        QCOMPARE(Memo()->SelStart(), 4);
+        Button(m_form->ReplaceDialog(), "Replace")->click();
+        QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
+        QCOMPARE(Text(), "aaaa");
+    }
+    void replaceAllReplacesOneOccurrencePerPress()
+    {
+        Memo()->SetText("cat cat cat");
+        m_form->ToolButton13Click();
+        m_form->ReplaceDialog().SetFindText(QStringLiteral("cat"));
+        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("dog"));
+        Button(m_form->ReplaceDialog(), "ReplaceAll")->click();
+        QCOMPARE(Text(), "dog cat cat");
+        QCOMPARE(m_form->StatusPanel(3)->text(), QStringLiteral("11 Bytes"));
+    }
+    void replaceAcrossLines()
+    {
+        Memo()->SetText("a\r\nb\r\nb");
+        Memo()->SetSelection(0, 0);
+        m_form->ToolButton13Click();
+        m_form->ReplaceDialog().SetFindText(QStringLiteral("b"));
+        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("xyz"));
+        Button(m_form->ReplaceDialog(), "Replace")->click();
+        QCOMPARE(Text(), "a\r\nxyz\r\nb");
+        QCOMPARE(Memo()->SelStart(), 6);
+        CheckSearchCopy();
+    }
+    void cancelOnlyClosesTheDialog()
+    {
+        Memo()->SetText("abc");
+        m_form->ToolButton12Click();
+        Button(m_form->FindDialog(), "Cancel")->click();
+        QVERIFY(!m_form->FindDialog1->isVisible());
+        QCOMPARE(Text(), "abc");
+    }
+    void searchCopyFollowsEveryKindOfEdit()
+    {
+        Memo()->SetText("first line\r\nsecond line\r\n");
+        m_form->ToolButton12Click();
+        Memo()->setFocus();
+        Memo()->SetSelection(5, 0);
+        for (char ch : std::string("xy z"))
+            Type(ch);
+        CheckSearchCopy();
+        QTest::keyClick(Memo(), Qt::Key_Return);
+        QTest::keyClick(Memo(), Qt::Key_Backspace);
+        QTest::keyClick(Memo(), Qt::Key_Return);
+        CheckSearchCopy();
+        Memo()->SetSelection(0, 3);
+        QTest::keyClick(Memo(), Qt::Key_Delete);
+        CheckSearchCopy();
+        QGuiApplication::clipboard()->setText(QStringLiteral("p\u00A0q\nr"));
+        Memo()->paste();
+        CheckSearchCopy();
+        Memo()->UndoOneLevel();
+        CheckSearchCopy();
+        m_form->Add("\r", 1);
+        CheckSearchCopy();
+        m_form->Add("\n", 1);
+        CheckSearchCopy();
+        Memo()->Put(0, "replaced");
+        Memo()->Delete(1);
+        Memo()->Add("appended");
+        CheckSearchCopy();
+        Memo()->SetText("a whole new text");
+        CheckSearchCopy();
+        Memo()->Clear();
+        CheckSearchCopy();
+    }
+
+    // --- insertion at the caret ---
+    void addKeepsTheSelectedTextBehindTheInsertion()
+    {
+        Memo()->SetText("abcd");
+        m_form->SetModified(false);
+        Memo()->SetSelection(1, 2);
+        m_form->Add("XY", 2);
+        QCOMPARE(Text(), "aXYbcd");
+        QCOMPARE(Memo()->SelStart(), 3);
+        QCOMPARE(Memo()->SelLength(), 0);
+        QVERIFY(m_form->IsModified());
+    }
+    void addAtTheEndOfATextEndingWithABreak()
+    {
+        Memo()->SetText("a\r\n");
+        Memo()->SetSelection(3, 0);
+        m_form->Add("stamp", 5);
+        QCOMPARE(Text(), "a\r\nstamp");
+        QCOMPARE(Memo()->SelStart(), 8);
+    }
+    void addDateSubmenuShowsThePreviewWhenOpened()
+    {
+        const QList<QAction*> items = {m_form->N8, m_form->N9, m_form->N10, m_form->N11, m_form->N12, m_form->N13};
+        for (QAction* item : items)
+            QCOMPARE(item->text(), QStringLiteral(" "));
+        const QDateTime before = QDateTime::currentDateTime();
+        emit m_form->AddDate1->aboutToShow();
+        const QDateTime after = QDateTime::currentDateTime();
+        const DateStampLocale formats = DateStampLocale::FromLocale(QLocale::system());
+        for (int i = 0; i < kDateStampCount; ++i) {
+            const QString caption = items[i]->text();
+            const auto stamp = static_cast<DateStamp>(i);
+            QVERIFY2(caption == cp1254::Decode(DateStampText(stamp, before, formats)) ||
+                         caption == cp1254::Decode(DateStampText(stamp, after, formats)),
+                     qPrintable(caption));
+        }
+        QVERIFY(items[4]->text().contains(QLocale::c().monthName(before.date().month())) ||
+                items[4]->text().contains(QLocale::c().monthName(after.date().month())));
+    }
+    void dateStampGoesToTheCaret()
+    {
+        Memo()->SetText("abc");
+        Memo()->SetSelection(0, 0);
+        const QDateTime before = QDateTime::currentDateTime();
+        m_form->N10->trigger();
+        const QDateTime after = QDateTime::currentDateTime();
+        const DateStampLocale formats = DateStampLocale::FromLocale(QLocale::system());
+        const std::string early = DateStampText(DateStamp::Time, before, formats);
+        const std::string late = DateStampText(DateStamp::Time, after, formats);
+        const std::string text = Text();
+        QVERIFY2(text == early + "abc" || text == late + "abc", text.c_str());
+        QCOMPARE(Memo()->SelStart(), static_cast<std::int64_t>(text.size() - 3));
+    }
+    void viewFollowsTheCaretAfterAStamp()
+    {
+        std::string lines;
+        for (int i = 0; i < 2000; ++i)
+            lines += "line " + std::to_string(i) + "\r\n";
+        Memo()->SetText(lines);
+        QTextCursor end = Memo()->textCursor();
+        end.movePosition(QTextCursor::End);
+        Memo()->setTextCursor(end);
+        Memo()->verticalScrollBar()->setValue(0);
+        m_form->N8->trigger();
+        QVERIFY(Memo()->verticalScrollBar()->value() > 0);
+    }
+
+    // --- KeyPress simulator ---
+    void simulatorWritesOneStoredCharacterPerKey()
+    {
+        StartSimulatorOn("ab");
+        QCOMPARE(Text(), "");
+        Type('q');
+        Type('w');
+        QCOMPARE(Text(), "ab");
+        Type('e');
+        // The CR stands alone, shown as its control picture, until its LF follows.
+        QCOMPARE(Text(), "ab\r");
+        QVERIFY(Memo()->toPlainText().contains(QChar(0x240D)));
+        Type('r');
+        QCOMPARE(Text(), "ab\r\n");
+        QCOMPARE(Memo()->blockCount(), 2);
+        QCOMPARE(Memo()->SelStart(), 4);
+        Type('t'); // everything is written: the key types as usual
+        QCOMPARE(Text(), "ab\r\nt");
+        QVERIFY(m_form->KeyPressSimulator1->isChecked());
+        QVERIFY(m_form->IsModified());
+    }
+    void simulatorTakesBackspaceAndEnterAsTyping()
+    {
+        StartSimulatorOn("xyz");
+        QTest::keyClick(Memo(), Qt::Key_Backspace);
+        QTest::keyClick(Memo(), Qt::Key_Return);
+        QTest::keyClick(Memo(), Qt::Key_Space);
+        QCOMPARE(Text(), "xyz");
+    }
+    void simulatorLeavesShortcutsAndNavigationAlone()
+    {
+        StartSimulatorOn("abc");
+        Type('1');
+        QTest::keyClick(Memo(), Qt::Key_A, Qt::ControlModifier); // Select All
+        QCOMPARE(Text(), "a");
+        QCOMPARE(Memo()->SelLength(), 1);
+        QTest::keyClick(Memo(), Qt::Key_Home);
+        Type('2');
+        // The next character goes where the caret is.
+        QCOMPARE(Text(), "ba");
+        QCOMPARE(m_form->SimulatorPos, 3);
+    }
+    void simulatorStopRestoresTheWholeDocument()
+    {
+        StartSimulatorOn("0123456789");
+        QCOMPARE(m_form->SimulatorText, "0123456789\r\n");
+        for (char ch : std::string("abc"))
+            Type(ch);
+        QCOMPARE(Text(), "012");
+        m_form->KeyPressSimulator1->trigger();
+        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        QCOMPARE(Text(), "0123456789\r\n");
+        QCOMPARE(m_form->SimulatorList.Count(), 0);
+        QVERIFY(m_form->SimulatorText.empty());
+        Type('k'); // off again: typed normally
+        QCOMPARE(Text(), "k0123456789\r\n");
+    }
+    void simulatorOnATextEndingWithABreak()
+    {
+        StartSimulatorOn("a\r\n");
+        for (int i = 0; i < 5; ++i)
+            Type('z');
+        QCOMPARE(Text(), "a\r\n\r\n");
+    }
+    void simulatorRefusesABlankDocument()
+    {
+        Memo()->SetText("  ");
+        m_form->SetModified(false);
+        m_form->KeyPressSimulator1->trigger();
+        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        QCOMPARE(m_dialogs->noticeTitles, QStringList{QStringLiteral("KeyPress Simulator")});
+        QCOMPARE(m_dialogs->notices,
+                 QStringList{QStringLiteral("Open a text file first.\rThen click KeyPress Simulator and press random "
+                                            "keys.\rAnd let Quorlex write the text correctly.")});
+        QCOMPARE(Text(), "  ");
+        QVERIFY(!m_form->IsModified());
+        Type('x');
+        QCOMPARE(Text(), "x  ");
+    }
+    void fileOpenWhileActiveRestoresTheTextFirst()
+    {
+        StartSimulatorOn("stored text");
+        Type('a');
+        m_dialogs->saveAnswers.push_back(Answer::Cancel);
+        m_form->FileOpen1->trigger();
+        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        QCOMPARE(Text(), "stored text\r\n");
+        // The restored document counts as modified, so Open asked to save it.
+        QCOMPARE(m_dialogs->prompts.size(), 1);
+    }
+    void fileNewWhileActiveRestoresThenEmpties()
+    {
+        StartSimulatorOn("keep");
+        m_dialogs->saveAnswers.push_back(Answer::No);
+        m_form->FileNew1->trigger();
+        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        QCOMPARE(Text(), "");
+        QCOMPARE(m_form->SimulatorList.Count(), 0);
+    }
+    void viewFollowsTheSimulatedTyping()
+    {
+        std::string lines;
+        for (int i = 0; i < 300; ++i)
+            lines += "row\r\n";
+        StartSimulatorOn(lines);
+        for (int i = 0; i < 5 * 300; ++i)
+            QTest::keyClick(Memo(), Qt::Key_X);
+        QVERIFY(Memo()->verticalScrollBar()->value() > 0);
+        const QRect caret = Memo()->cursorRect();
+        QVERIFY(Memo()->viewport()->rect().intersects(caret));
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
