@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -111,7 +112,8 @@ void TAppForm::ToolBar1Click()
     Settings().WriteString("Options", "ToolBar", on ? "True" : "False");
 }
 
-// Borderless and maximised; the menu, tool and status bars stay as they are. There is no
+// Borderless over the whole screen (full-screen state rather than maximised, so that desktop
+// panels do not stay on top); the menu, tool and status bars stay as they are. There is no
 // task-bar button to hide on this desktop.
 void TAppForm::FullScreen1Click()
 {
@@ -119,7 +121,11 @@ void TAppForm::FullScreen1Click()
     if (!FullScreen1->isChecked()) {
         m_positionBeforeFullScreen = pos();
         setWindowFlag(Qt::FramelessWindowHint, true);
-        setWindowState(windowState() | Qt::WindowMaximized);
+        // The screen's rectangle as well as the state: without a window manager nobody else
+        // would resize the window.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
         FullScreen1->setChecked(true);
     } else {
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
@@ -129,8 +135,10 @@ void TAppForm::FullScreen1Click()
         FullScreen1->setChecked(false);
     }
     // Changing the frame hides the window; it comes back with the same contents.
-    if (shown)
+    if (shown) {
         show();
+        activateWindow(); // the re-made window keeps the keyboard (menu keys, shortcuts)
+    }
 }
 
 bool TAppForm::Memo1KeyDown(QKeyEvent* key)

@@ -21,7 +21,10 @@ const QColor kLinkRed(255, 0, 0);
 
 QFont BoxFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Where the design font is missing, a face of its narrow metrics keeps the fixed layout.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

@@ -326,7 +326,7 @@ private slots:
         m_form->FullScreen1->trigger();
         QVERIFY(m_form->FullScreen1->isChecked());
         QVERIFY(m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(m_form->windowState().testFlag(Qt::WindowMaximized));
+        QVERIFY(m_form->windowState().testFlag(Qt::WindowFullScreen));
         QVERIFY(m_form->isVisible());
         QVERIFY(!m_form->ToolBar->isHidden());
         QVERIFY(!m_form->StatusBar->isHidden());
@@ -335,7 +335,7 @@ private slots:
         m_form->FullScreen1->trigger();
         QVERIFY(!m_form->FullScreen1->isChecked());
         QVERIFY(!m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(!m_form->windowState().testFlag(Qt::WindowMaximized));
+        QVERIFY(!(m_form->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)));
         QVERIFY(m_form->isVisible());
         QCOMPARE(m_form->size(), StartSize());
         QCOMPARE(m_form->pos(), before);
