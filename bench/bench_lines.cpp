@@ -1,0 +1,120 @@
+// The line commands on the 1,000,000-line corpus: each pure operation beside its
+// command-line peer, then each whole command through the window.
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "bench/Corpus.h"
+#include "commands/CaseConversion.h"
+#include "commands/LineOperations.h"
+#include "commands/LineParameters.h"
+#include "commands/RandomGenerator.h"
+#include "commands/ui/separatelines.h"
+#include "document/TextFile.h"
+#include "platform/Collation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+std::string g_sink; // keeps results alive so nothing is optimised away
+
+void Row(const char* what, double ours, double peer, const char* peerName)
+{
+    std::printf("%-34s %7.3f s   %-30s %7.3f s   ratio %5.2f\n", what, ours, peerName, peer, ours / peer);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString dir = QDir::tempPath();
+    const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
+    const std::string file = big.toStdString();
+    const std::string utf8 = dir.toStdString() + "/quorlex-bench-1m.utf8.txt";
+    [[maybe_unused]] int rc = std::system(("iconv -f CP1254 -t UTF-8 " + file + " | tr -d '\\r' > " + utf8).c_str());
+    const std::string text = ReadFileBytes(big);
+    const LineView lines(text);
+    std::printf("corpus: %d lines, %zu bytes\n\n", lines.Count(), text.size());
+
+    // The peers. GNU sort needs the compiled Turkish locale; LOCPATH points at one built by
+    // `localedef -i tr_TR -f UTF-8 $LOCPATH/tr_TR.UTF-8` when the system has none.
+    const char* locpath = std::getenv("LOCPATH");
+    const std::string trLocale = std::string(locpath ? "LOCPATH=" + std::string(locpath) + " " : "") + "LC_ALL=tr_TR.UTF-8 ";
+    const double sortPeer = corpus::ShellSeconds(trLocale + "sort -f " + utf8 + " >/dev/null", 1);
+    const double trPeer = corpus::ShellSeconds("tr A-Z a-z < " + file + " >/dev/null");
+    const double trimPeer =
+        corpus::ShellSeconds("mawk '{ sub(/^[ \\t\\r]+/, \"\"); sub(/[ \\t\\r]+$/, \"\"); print }' " + file + " >/dev/null");
+    const double joinPeer = corpus::ShellSeconds("tr -d '\\r' < " + file + " | paste -sd, >/dev/null");
+    const double prefixPeer = corpus::ShellSeconds("mawk '{ print \"> \" $0 }' " + file + " >/dev/null");
+    const double suffixPeer = corpus::ShellSeconds("mawk '{ print $0 \";\" }' " + file + " >/dev/null");
+    const double shufPeer = corpus::ShellSeconds("shuf " + file + " >/dev/null");
+    const double memchrPass = corpus::MedianSeconds(5, [&] {
+        std::size_t n = 0;
+        for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(p, '\n', text.data() + text.size() - p)));
+             ++p)
+            ++n;
+        g_sink.assign(1, static_cast<char>(n));
+    });
+
+    std::printf("pure operations (median)          ours         peer                           peer\n");
+    const TextCollator collator;
+    Row("SortLineList", corpus::MedianSeconds(1, [&] { g_sink = SortLineList(LineView(text), collator).text; }),
+        sortPeer, "sort -f (tr_TR.UTF-8)");
+    Row("ToLowerTurkish", corpus::MedianSeconds(5, [&] { g_sink = ToLowerTurkish(text); }), trPeer, "tr A-Z a-z");
+    Row("ToUpperTurkish", corpus::MedianSeconds(5, [&] { g_sink = ToUpperTurkish(text); }), trPeer, "tr a-z A-Z");
+    Row("TrimEachLine (both)",
+        corpus::MedianSeconds(3, [&] { g_sink = TrimEachLine(LineView(text), TrimSide::Both).text; }), trimPeer,
+        "mawk trim");
+    Row("JoinLinesWithSeparator",
+        corpus::MedianSeconds(3, [&] { g_sink = JoinLinesWithSeparator(LineView(text), ", ").text; }), joinPeer,
+        "tr | paste -sd,");
+    Row("PrefixEachLine", corpus::MedianSeconds(3, [&] { g_sink = PrefixEachLine(LineView(text), "> ").text; }),
+        prefixPeer, "mawk prefix");
+    Row("SuffixEachLine", corpus::MedianSeconds(3, [&] { g_sink = SuffixEachLine(LineView(text), ";").text; }),
+        suffixPeer, "mawk suffix");
+    RandomGenerator random(1);
+    Row("ShuffleLineList", corpus::MedianSeconds(3, [&] { g_sink = ShuffleLineList(LineView(text), random).text; }),
+        shufPeer, "shuf");
+    Row("LineView over the text", corpus::MedianSeconds(5, [&] { g_sink.assign(1, static_cast<char>(LineView(text).Count())); }),
+        memchrPass, "one memchr pass");
+
+    std::printf("\nwhole commands through the window (document loaded afresh before each)\n");
+    TAppForm form;
+    form.show();
+    QApplication::processEvents();
+    auto whole = [&](const char* what, double peer, const char* peerName, const std::function<void()>& run) {
+        form.LoadDocument(big);
+        QApplication::processEvents();
+        const double t = corpus::MedianSeconds(1, [&] {
+            run();
+            QApplication::processEvents();
+        });
+        Row(what, t, peer, peerName);
+    };
+    auto dialog = [&](QAction* item, const char* entered) {
+        QTimer::singleShot(0, &form, [&form, entered] {
+            form.Separate->Edit1->setText(QString::fromLatin1(entered));
+            form.Separate->BitBtn1->click();
+        });
+        item->trigger();
+    };
+    whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { form.SortLines1->trigger(); });
+    whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { form.All1->trigger(); });
+    whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { form.All2->trigger(); });
+    whole("Trim Both", trimPeer, "mawk trim", [&] { form.rimBoth1->trigger(); });
+    whole("Separate Lines", joinPeer, "tr | paste -sd,", [&] { dialog(form.SeparateLines1, ", "); });
+    whole("Insert To Beginning", prefixPeer, "mawk prefix", [&] { dialog(form.oBeginningOfLines1, "> "); });
+    whole("Insert To End", suffixPeer, "mawk suffix", [&] { dialog(form.oEndOfLines1, ";"); });
+    whole("Randomize Lines", shufPeer, "shuf", [&] { form.RandomizeLines1->trigger(); });
+    form.SetModified(false);
+    return 0;
+}
