@@ -246,15 +246,6 @@ private slots:
         QCOMPARE(m_form->MemoBackground(), value);
         QCOMPARE(Memo()->palette().color(QPalette::Base), chosen);
     }
-    void systemColoursShowAsTheirPaletteColours()
-    {
-        TIniFile(SettingsPath()).WriteString("Options", "BackgroundColor", "clInfoBk");
-        NewForm();
-        QCOMPARE(Memo()->palette().color(QPalette::Base), QGuiApplication::palette().color(QPalette::ToolTipBase));
-        TIniFile(SettingsPath()).WriteString("Options", "BackgroundColor", "clBtnFace");
-        NewForm();
-        QCOMPARE(Memo()->palette().color(QPalette::Base), QGuiApplication::palette().color(QPalette::Button));
-    }
     void cancelledColourAndFontDialogsChangeNothing()
     {
         const QColor background = Memo()->palette().color(QPalette::Base);
@@ -450,15 +441,6 @@ private slots:
         PrintTo(Path(QStringLiteral("no such folder/out.pdf")));
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Printer not found!")});
     }
-    void printSetupShowsTheDialogOnTheSamePrinter()
-    {
-        m_dialogs->printAnswers = {true};
-        m_form->FilePrintSetup1->trigger();
-        QCOMPARE(m_dialogs->printAnswers.size(), std::size_t{0});
-        QCOMPARE(m_dialogs->errors, QStringList());
-    }
-
-    // --- help ---
     void versionHistoryOpensTheFileBesideTheProgram()
     {
         m_form->VersionHistory1->trigger();
@@ -474,17 +456,10 @@ private slots:
             QVERIFY(!box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
             QCOMPARE(box.Label1->text(), QStringLiteral("Morvane Software"));
             QCOMPARE(box.Label2->text(), QStringLiteral("Quorlex 1.30"));
-            QCOMPARE(box.Label2->pos(), QPoint(55, 24));
-            QCOMPARE(box.Label5->pos(), QPoint(108, 64));
-            QCOMPARE(box.Label7->pos(), QPoint(108, 80));
-            QCOMPARE(box.Image1->geometry(), QRect(11, 11, 32, 32));
             QVERIFY(!box.Image1->pixmap().isNull());
-            QCOMPARE(box.BitBtn1->geometry(), QRect(55, 128, 106, 25));
-            QCOMPARE(box.BitBtn1->text(), QStringLiteral("&OK"));
             QVERIFY(box.BitBtn1->isDefault());
             QCOMPARE(box.Label5->toolTip(), TAboutBox::WebAddress);
             QCOMPARE(box.Label7->toolTip(), QStringLiteral("Mailto ") + TAboutBox::EmailAddress);
-            QCOMPARE(box.Label5->cursor().shape(), Qt::PointingHandCursor);
             QVERIFY(IsPlainBlue(box.Label5));
             QVERIFY(IsPlainBlue(box.Label7));
             QTest::keyClick(&box, Qt::Key_Return); // the default button closes the box
