@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 TSeparate::TSeparate(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -62,6 +64,12 @@ void TSeparate::FormShow()
         Edit1->clear();
     }
     Label1->adjustSize();
+    // Where Tahoma is missing the stand-in font is wider: move the box and button over
+    // rather than cover the caption.
+    const int left = std::max(84, Label1->x() + Label1->width() + 4);
+    Edit1->move(left, Edit1->y());
+    BitBtn1->move(left, BitBtn1->y());
+    setFixedSize(left + 150, 75);
     Edit1->setFocus();
     Edit1->selectAll();
 }
