@@ -456,8 +456,6 @@ void TAppForm::ApplyStartSize()
     const QSize s = screen->geometry().size();
     // The width is taken from the screen's height, as the program always did.
     const QSize client(s.height(), s.width() / 2);
-    const QSize frame = size() - (centralWidget() ? QSize(0, 0) : QSize(0, 0));
-    Q_UNUSED(frame);
     resize(client);
     QRect r = frameGeometry();
     r.moveCenter(screen->geometry().center());

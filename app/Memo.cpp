@@ -36,7 +36,7 @@ QString Sanitized(QString text)
     return text;
 }
 
-// A one-shot edit that runs without notifying, e.g. the capacity check.
+// The editor addresses characters with int positions; stay well inside them.
 constexpr std::int64_t kCapacity = INT_MAX / 2;
 
 } // namespace
@@ -121,22 +121,24 @@ void TMemo::AdoptText(std::string&& text)
 {
     if (HasLoneLineBreak(text))
         text = NormalizeLineBreaks(text);
-    if (static_cast<std::int64_t>(text.size()) > kCapacity)
-        throw QuorlexError("Text exceeds memo capacity");
-    if (static_cast<std::int64_t>(text.size()) == ByteLength() && Text() == text)
+    if (!NeedsReplacing(text))
         return;
     QString display = ToDisplay(text);
     std::string().swap(text); // the bytes are not needed while the editor builds its blocks
     ReplaceWholeText(display);
 }
 
-void TMemo::SetTextRaw(std::string_view text)
+bool TMemo::NeedsReplacing(std::string_view text) const
 {
     if (static_cast<std::int64_t>(text.size()) > kCapacity)
         throw QuorlexError("Text exceeds memo capacity");
-    if (static_cast<std::int64_t>(text.size()) == ByteLength() && Text() == text)
-        return;
-    ReplaceWholeText(ToDisplay(text));
+    return !(static_cast<std::int64_t>(text.size()) == ByteLength() && Text() == text);
+}
+
+void TMemo::SetTextRaw(std::string_view text)
+{
+    if (NeedsReplacing(text))
+        ReplaceWholeText(ToDisplay(text));
 }
 
 void TMemo::ReplaceWholeText(const QString& display)

@@ -76,6 +76,8 @@ protected:
 private:
     void OnContentsChanged();
     void ReplaceWholeText(const QString& display);
+    // False when `text` equals the present text; throws when the editor cannot hold it.
+    bool NeedsReplacing(std::string_view text) const;
     int BlockOfByte(std::int64_t byteOffset) const;
     std::int64_t LineStartByte(int block) const;
 
