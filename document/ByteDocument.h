@@ -1,0 +1,127 @@
+#pragma once
+
+#include "commands/FindReplace.h" // TextPieces
+#include "document/LineStarts.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What one edit did, for whoever keeps caches of the text (the view, its wrap rows).
+// Offsets and lines are those before the edit; a whole-text replacement has `whole` set.
+struct DocumentEdit {
+    std::int64_t start = 0;
+    std::int64_t removed = 0;  // bytes taken out at `start`
+    std::int64_t added = 0;    // bytes put in at `start`
+    int firstLine = 0;         // piece that held `start`
+    int linesRemoved = 0;      // line breaks (CR LF) taken out
+    int linesAdded = 0;        // line breaks put in
+    bool whole = false;
+};
+
+// The document's text: Windows-1254 bytes in a gap buffer, with the start of every line kept
+// up to date by each edit. Only a CR LF pair breaks a line; a lone CR or LF is a character.
+// Offsets are byte offsets (a CR LF counts two). No widget and no Qt in here.
+//
+// One level of undo: the last undoable edit is kept as its inverse (where, and the bytes it
+// took away), never as a copy of the whole text. Undo applies the inverse and keeps the
+// inverse of that, so a second Undo redoes. Edits that are not undoable, and whole-text
+// replacements, forget it.
+class ByteDocument {
+public:
+    using Offset = std::int64_t;
+    // More than this and a text is refused with "Text exceeds memo capacity".
+    static constexpr Offset kCapacity = Offset{1} << 32;
+
+    enum class Undo {
+        None,      // forgets the undo step (commands the undo history does not record)
+        Record,    // becomes the undo step
+        Coalesce,  // typing: joins the undo step when it continues it (next to it, same kind)
+    };
+
+    ByteDocument();
+
+    // --- reading ---
+    Offset Length() const;               // O(1)
+    int Pieces() const;                  // CR LF count + 1; O(1)
+    // The line view's Count: the pieces, less one when the last is empty.
+    int Count() const;
+    Offset LineStart(int piece) const;   // piece in [0, Pieces()); O(1) amortised
+    Offset LineEnd(int piece) const;     // before its CR LF (or the text's end)
+    int LineOfOffset(Offset offset) const; // piece holding the offset; O(log n)
+    unsigned char At(Offset offset) const;
+    std::string Slice(Offset start, Offset length) const; // clamped to the text
+    // Copies [start, start + length) into `out` (resized); clamped.
+    void CopyTo(Offset start, Offset length, std::string& out) const;
+    std::string Text() const;
+    // The bytes as two pieces without copying; valid until the next edit.
+    TextPieces Bytes() const;
+    // The bytes of [start, start + length) as one contiguous view: moves the gap out of the way
+    // if needed (hence non-const); valid until the next edit.
+    std::string_view Contiguous(Offset start, Offset length);
+
+    // --- editing (each raises the listeners once when it changes something) ---
+    // Replaces [start, start + length) by `bytes` (the range is clamped). Throws QuorlexError
+    // "Text exceeds memo capacity" when the result would be too big (nothing changes then).
+    // Returns false when nothing changed (empty range and no bytes).
+    bool Replace(Offset start, Offset length, std::string_view bytes, Undo undo = Undo::None);
+    // Takes over a whole new text (no copy); forgets the undo step. Raises even when equal:
+    // callers that must not raise on an equal text compare first (Equals).
+    void Assign(std::string&& text);
+    // Empties the document; forgets the undo step.
+    void Clear();
+    bool Equals(std::string_view text) const;
+
+    // --- one-level undo ---
+    bool CanUndo() const;
+    // Applies the undo step; returns the range that now holds the restored bytes (start, length)
+    // so the caller can select or place the caret, or {-1, 0} when there was nothing to undo.
+    std::pair<Offset, Offset> UndoOnce();
+    void ForgetUndo();
+
+    // --- listeners: called after every change, in the order added ---
+    using Listener = std::function<void(const DocumentEdit&)>;
+    int AddListener(Listener listener);
+    void RemoveListener(int id);
+
+private:
+    struct UndoStep {
+        enum class Kind { Plain, Typing, Erasing }; // the last two may be continued by Coalesce
+        bool valid = false;
+        Kind kind = Kind::Plain;
+        Offset start = 0;
+        Offset length = 0;  // bytes to take out at start
+        std::string bytes;  // bytes to put back there
+    };
+
+    // Throws when taking out `length` bytes and putting in `bytes` would overflow the text or
+    // its line numbers.
+    void CheckRoom(Offset length, std::string_view bytes) const;
+    // The edit itself, without undo bookkeeping; copies the bytes it takes out into `removed`
+    // when given one. [start, start + length) must lie in the text.
+    DocumentEdit Apply(Offset start, Offset length, std::string_view bytes, std::string* removed);
+    bool RangeEquals(Offset start, std::string_view bytes) const; // the range lies in the text
+    std::vector<Offset> BreaksAround(Offset start, Offset added) const;
+    // Typing that continues the undo step needs no copy of anything.
+    bool ExtendsTyping(Offset start, Offset length, Offset added) const;
+    void RememberUndo(Offset start, Offset length, Offset added, std::string&& removed, Undo undo);
+    void Notify(const DocumentEdit& edit);
+    void MoveGap(std::size_t to);
+    // Leaves a gap of at least `atLeast` bytes at offset `at`.
+    void GrowGap(std::size_t atLeast, std::size_t at);
+    std::size_t Physical(Offset offset) const
+    {
+        const auto u = static_cast<std::size_t>(offset);
+        return u < m_gapStart ? u : u + (m_gapEnd - m_gapStart);
+    }
+
+    std::string m_buffer; // a std::string so that Assign can take a text over without copying
+    std::size_t m_gapStart = 0;
+    std::size_t m_gapEnd = 0;
+    LineStarts m_lines;
+    UndoStep m_undo;
+    std::vector<std::pair<int, Listener>> m_listeners;
+    int m_nextListener = 1;
+};
