@@ -65,12 +65,14 @@ public:
     // --- editing (each raises the listeners once when it changes something) ---
     // Replaces [start, start + length) by `bytes` (the range is clamped). Throws QuorlexError
     // "Text exceeds memo capacity" when the result would be too big (nothing changes then).
-    // Returns false when nothing changed (empty range and no bytes).
+    // Returns false when nothing changed (empty range and no bytes, or the range already holds
+    // exactly `bytes`): nothing is raised then and the undo step stays.
     bool Replace(Offset start, Offset length, std::string_view bytes, Undo undo = Undo::None);
     // Takes over a whole new text (no copy); forgets the undo step. Raises even when equal:
     // callers that must not raise on an equal text compare first (Equals).
     void Assign(std::string&& text);
-    // Empties the document; forgets the undo step.
+    // Empties the document (and gives its memory back); forgets the undo step. Raises only when
+    // the text was not empty.
     void Clear();
     bool Equals(std::string_view text) const;
 

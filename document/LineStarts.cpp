@@ -140,7 +140,8 @@ void LineStarts::GrowGap(std::size_t atLeast)
     std::vector<Offset> grown(used + gap);
     const std::size_t tail = m_values.size() - m_gapStart - m_gapLength;
     std::copy_n(m_values.begin(), m_gapStart, grown.begin());
-    std::copy_n(m_values.end() - static_cast<std::ptrdiff_t>(tail), tail, grown.end() - static_cast<std::ptrdiff_t>(tail));
+    const auto back = static_cast<std::ptrdiff_t>(tail);
+    std::copy_n(m_values.end() - back, tail, grown.end() - back);
     m_values = std::move(grown);
     m_gapLength = gap;
 }
