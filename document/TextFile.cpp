@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,8 +34,12 @@ std::string ReadFileBytes(const QString& path)
         Fail("Cannot open file", path, err);
     }
     std::string bytes;
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    // A little room beyond the file: the document keeps its edit gap there, so the first key
+    // typed into a big file does not copy the whole text to make one.
+    if (st.st_size > 0) {
+        const auto size = static_cast<std::size_t>(st.st_size);
+        bytes.reserve(size + std::min<std::size_t>(size / 32 + 4096, std::size_t{4} << 20));
+    }
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
