@@ -1,35 +1,45 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include "document/ByteDocument.h"
+
+#include <QAbstractScrollArea>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-// The document editor. It shows the document's Windows-1254 bytes (CR LF as a line break,
-// a lone CR, a lone LF and byte 0 as control pictures) and speaks bytes to the rest of the
-// program: offsets, lengths and texts are those of the byte text with CR LF breaks.
-class TMemo : public QPlainTextEdit {
+class QPainter;
+struct ViewRow;
+
+// The document editor. It owns the document (Windows-1254 bytes, CR LF line breaks) and paints
+// the rows in sight straight from it: a lone CR, a lone LF, byte 0, the other control bytes and
+// the code page's undefined codes are drawn as small labelled boxes. Everything it offers to the
+// rest of the program speaks byte offsets (a CR LF counts two).
+class TMemo : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TMemo(QWidget* parent = nullptr);
+    ~TMemo() override;
 
-    // Whole text.
+    ByteDocument& Document() { return *m_doc; }
+    const ByteDocument& Document() const { return *m_doc; }
+
+    // --- whole text ---
     std::string Text() const;
-    // Text (set): lone CR / LF become CR LF; nothing happens when the result equals the text.
-    // Throws "Text exceeds memo capacity".
+    // Text (set): lone CR / LF become CR LF; when the result differs it replaces the whole
+    // text (caret to the start, undo forgotten) and raises Change. Throws "Text exceeds memo
+    // capacity" (the text stays).
     void SetText(std::string_view text);
     // As SetText, without the line-break normalisation.
     void SetTextRaw(std::string_view text);
     // SetText for a text the caller gives up (a file just read): no second copy of it.
     void AdoptText(std::string&& text);
-    // Empties the editor without a change notification.
+    // Empties the editor without raising Change.
     void Clear();
-
-    // Length of the byte text, in constant time.
     std::int64_t ByteLength() const;
 
-    // Line view: pieces cut at CR LF; Count leaves out a last empty piece.
+    // --- line view: pieces cut at CR LF; Count leaves out a last empty piece ---
     int Count() const;
     std::string Get(int i) const;
     void Put(int i, std::string_view s);
@@ -37,51 +47,118 @@ public:
     void Add(std::string_view s) { Insert(Count(), s); }
     void Delete(int i);
 
-    // Selection in byte offsets.
+    // --- selection, in byte offsets ---
     std::int64_t SelStart() const;
     std::int64_t SelLength() const;
     std::string SelText() const;
-    // Caret at start + length, anchor at start.
+    bool HasSelection() const { return SelLength() > 0; }
+    // Anchor at start, caret at start + length (clamped; never between the CR and LF of a break).
     void SetSelection(std::int64_t start, std::int64_t length);
+    std::int64_t CaretOffset() const;
+    void SelectAll();
+    // Scrolls so the caret is in sight.
+    void EnsureCaretVisible();
 
-    // Replaces the bytes [start, start + length) by `bytes`, keeping everything else; a lone
-    // CR that meets an LF becomes a line break. Not entered in the undo history unless
-    // `undoable`. Raises the change notification when something changed.
+    // Replaces [start, start + length) by `bytes`. Not entered in the undo history unless
+    // `undoable`. Raises Change when something changed.
     void ReplaceRange(std::int64_t start, std::int64_t length, std::string_view bytes, bool undoable = false);
 
-    // The editor keeps one level of undo: an Undo right after an Undo redoes.
-    void UndoOneLevel();
+    // --- edit commands ---
+    void UndoOneLevel();  // one level: an Undo right after an Undo redoes
     bool CanUndoOneLevel() const;
+    void Cut();
+    void Copy() const;
+    void Paste();
+    void DeleteSelection();
 
-    // Byte offset <-> editor position.
-    std::int64_t ByteOffsetOf(int position) const;
-    int PositionOf(std::int64_t byteOffset) const;
+    // --- view options ---
+    void SetWordWrap(bool on);   // also sets the scroll bars (vertical only while wrapping)
+    bool WordWrap() const;
+    // Background colour of the text area; the selection colour is chosen to stay readable on it.
+    void SetBackgroundColor(const QColor& color);
+    QColor BackgroundColor() const;
+    // setFont() works as for any widget; the glyph tables follow the font.
 
+    // Decoded characters of bytes for the clipboard and the printer; a CR LF pair becomes "\n".
     static QString ToDisplay(std::string_view bytes);
+    // Characters to bytes: "\n" (and "\r\n") become CR LF; characters outside the code page "?".
     static std::string FromDisplay(QStringView text);
 
 signals:
-    // The change notification: every change of the text, except Clear and a SetText that
+    // The change notification: every change of the text except Clear and a SetText that
     // changes nothing.
     void Change();
+    // Every change of the text, Clear included.
+    void ContentsChanged();
+    void SelectionChanged();
     void UndoStateChanged();
+
+public:
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-    QMimeData* createMimeDataFromSelection() const override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void OnContentsChanged();
-    void ReplaceWholeText(const QString& display);
-    // False when `text` equals the present text; throws when the editor cannot hold it.
-    bool NeedsReplacing(std::string_view text) const;
-    int BlockOfByte(std::int64_t byteOffset) const;
-    std::int64_t LineStartByte(int block) const;
+    using Offset = std::int64_t;
+    using Fixed = std::int64_t; // 1/64 px
+    std::unique_ptr<ByteDocument> m_doc;
+    // The view's own state (caret, anchor, caches) is private to the implementation.
+    struct View;
+    std::unique_ptr<View> m_view;
 
-    int m_silent = 0;          // >0: changes raise no notification (Clear)
-    bool m_undoing = false;    // inside UndoOneLevel
-    bool m_lastWasUndo = false;
+    // Memo.cpp: the document's changes and the caret.
+    void OnDocumentEdit(const DocumentEdit& edit);
+    std::int64_t Legal(std::int64_t offset) const;
+    void MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal = false);
+    void AnnounceSelection();
+    // Replaces the selection by `bytes` and puts the caret behind them.
+    void ReplaceSelection(std::string_view bytes, ByteDocument::Undo undo);
+
+    // MemoScroll.cpp: what is in sight.
+    int RowsInSight() const;
+    ViewRow TopRow() const;
+    void SetTop(ViewRow row);
+    ViewRow LastPageTop() const;
+    int RowIndexInSight(ViewRow row) const;
+    void ScrollRows(std::int64_t rows);
+    void UpdateWrapWidth();
+    void UpdateScrollBars();
+    void OnVerticalAction(int action);
+    int BarShift() const;
+    std::int64_t TextX(std::int64_t px) const;
+    std::int64_t ViewX(std::int64_t fixed) const;
+    QRect CaretRect() const;
+
+    // MemoInput.cpp: keys, mouse and the clipboard.
+    bool Navigate(QKeyEvent* e);
+    void TypeText(const QString& text);
+    std::int64_t HitTest(QPoint point) const;
+    std::int64_t CharLeft(std::int64_t at) const;
+    std::int64_t CharRight(std::int64_t at) const;
+    std::int64_t WordLeft(std::int64_t at) const;
+    std::int64_t WordRight(std::int64_t at) const;
+    void SelectWordAt(QPoint point);
+    void OnAutoScroll();
+
+    // MemoPaint.cpp: drawing.
+    void ApplyFont();
+    void ChooseColors();
+    void RestartBlink();
+    void OnBlink();
+    bool SelectionVisible() const;
+    void PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip);
 };

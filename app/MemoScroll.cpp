@@ -1,0 +1,233 @@
+#include "app/Memo.h"
+
+#include "app/MemoView.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+
+// What is in sight. The top of the view is the start of its first row. Without wrap the vertical
+// bar counts lines; with wrap it counts bytes (the top row's start), which follows the rows
+// closely without ever counting the rows of the whole document.
+
+namespace {
+
+constexpr int kMargin = kMemoMargin;
+constexpr std::int64_t kBarLimit = (std::int64_t{1} << 31) - 1;
+
+} // namespace
+
+int TMemo::RowsInSight() const
+{
+    return std::max(1, viewport()->height() / m_view->glyphs->LineHeight());
+}
+
+ViewRow TMemo::TopRow() const { return m_view->layout.RowOf(m_view->top); }
+
+ViewRow TMemo::LastPageTop() const
+{
+    RowLayout& layout = m_view->layout;
+    const int last = m_doc->Pieces() - 1;
+    ViewRow row{last, layout.Rows(last) - 1};
+    layout.Move(row, -(RowsInSight() - 1));
+    return row;
+}
+
+void TMemo::SetTop(ViewRow row)
+{
+    View& v = *m_view;
+    const ViewRow last = LastPageTop();
+    if (row.line > last.line || (row.line == last.line && row.sub > last.sub))
+        row = last;
+    const Offset top = v.layout.RowStart(row);
+    if (top == v.top)
+        return;
+    v.top = top;
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TMemo::ScrollRows(std::int64_t rows)
+{
+    ViewRow top = TopRow();
+    m_view->layout.Move(top, rows);
+    SetTop(top);
+}
+
+// Row index of `row` counted from the top of the view; -1 above it, RowsInSight() + 1 or more below.
+int TMemo::RowIndexInSight(ViewRow row) const
+{
+    RowLayout& layout = m_view->layout;
+    const ViewRow top = TopRow();
+    if (row.line < top.line || (row.line == top.line && row.sub < top.sub))
+        return -1;
+    const int limit = RowsInSight() + 1;
+    if (!layout.Wrapping())
+        return static_cast<int>(std::min<std::int64_t>(row.line - top.line, limit));
+    if (row.line - top.line > limit)
+        return limit;
+    ViewRow r = top;
+    int index = 0;
+    while (!(r == row) && index < limit && layout.Next(r))
+        ++index;
+    return index;
+}
+
+std::int64_t TMemo::TextX(std::int64_t px) const { return (px - kMargin + m_view->xOffset) * 64; }
+std::int64_t TMemo::ViewX(std::int64_t fixed) const { return kMargin + fixed / 64 - m_view->xOffset; }
+
+void TMemo::EnsureCaretVisible()
+{
+    View& v = *m_view;
+    RowLayout& layout = v.layout;
+    const ViewRow caret = layout.RowOf(v.caret);
+    const int rows = RowsInSight();
+    const int index = RowIndexInSight(caret);
+    if (index < 0) {
+        SetTop(caret);
+    } else if (index >= rows) {
+        ViewRow top = caret;
+        layout.Move(top, -(rows - 1));
+        SetTop(top);
+    }
+    if (!v.wrap) {
+        const std::int64_t x = layout.XOf(caret, v.caret) / 64;
+        const std::int64_t width = std::max(1, viewport()->width() - 2 * kMargin);
+        v.widest = std::max(v.widest, x + kMargin);
+        std::int64_t offset = v.xOffset;
+        if (x < offset)
+            offset = std::max<std::int64_t>(0, x - width / 3);
+        else if (x > offset + width - 1)
+            offset = x - width * 2 / 3;
+        if (offset != v.xOffset) {
+            v.xOffset = offset;
+            viewport()->update();
+        }
+        UpdateScrollBars();
+    }
+}
+
+void TMemo::UpdateWrapWidth()
+{
+    View& v = *m_view;
+    const std::int64_t width = v.wrap ? std::int64_t{std::max(1, viewport()->width() - 2 * kMargin)} * 64 : 0;
+    if (width == v.layout.WrapWidth())
+        return;
+    v.layout.SetWrapWidth(width);
+    // The same text stays at the top.
+    v.top = v.layout.RowStart(v.layout.RowOf(v.top));
+}
+
+// Byte offsets can pass what a scroll bar holds (an int): the bar then counts in larger units.
+int TMemo::BarShift() const
+{
+    int shift = 0;
+    while ((m_doc->Length() >> shift) > kBarLimit)
+        ++shift;
+    return shift;
+}
+
+void TMemo::UpdateScrollBars()
+{
+    View& v = *m_view;
+    RowLayout& layout = v.layout;
+    QScrollBar* vbar = verticalScrollBar();
+    QScrollBar* hbar = horizontalScrollBar();
+    const int rows = RowsInSight();
+    // Setting a range can move a bar, and showing one resizes the view: neither may scroll.
+    const bool wasSyncing = v.syncingBars;
+    v.syncingBars = true;
+    const ViewRow last = LastPageTop();
+    ViewRow top = TopRow();
+    if (top.line > last.line || (top.line == last.line && top.sub > last.sub)) {
+        top = last;
+        v.top = layout.RowStart(top);
+    }
+    if (!v.wrap) {
+        vbar->setRange(0, last.line);
+        vbar->setPageStep(rows);
+        vbar->setSingleStep(1);
+        vbar->setValue(top.line);
+        const std::int64_t width = std::max(1, viewport()->width() - 2 * kMargin);
+        const std::int64_t reach = std::min<std::int64_t>(kBarLimit, std::max<std::int64_t>(0, v.widest + 1 - width));
+        hbar->setRange(0, static_cast<int>(reach));
+        hbar->setPageStep(static_cast<int>(std::min(width, kBarLimit)));
+        hbar->setSingleStep(std::max(1, v.glyphs->Advances().advance['x'] / 64));
+        v.xOffset = std::min<std::int64_t>(v.xOffset, reach);
+        hbar->setValue(static_cast<int>(v.xOffset));
+    } else {
+        const int shift = BarShift();
+        ViewRow bottom = top;
+        layout.Move(bottom, rows);
+        const std::int64_t inSight = layout.RowStart(bottom) - v.top;
+        vbar->setRange(0, static_cast<int>(layout.RowStart(last) >> shift));
+        vbar->setPageStep(static_cast<int>(std::max<std::int64_t>(1, inSight >> shift)));
+        vbar->setSingleStep(1);
+        vbar->setValue(static_cast<int>(v.top >> shift));
+        hbar->setRange(0, 0);
+        v.xOffset = 0;
+    }
+    v.syncingBars = wasSyncing;
+}
+
+// With wrap, the bar's own steps (bytes) mean nothing to the eye: arrows and page clicks move rows.
+void TMemo::OnVerticalAction(int action)
+{
+    View& v = *m_view;
+    if (!v.wrap)
+        return;
+    std::int64_t rows = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        rows = 1;
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        rows = -1;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        rows = std::max(1, RowsInSight() - 1);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        rows = -std::max(1, RowsInSight() - 1);
+        break;
+    default:
+        return;
+    }
+    ScrollRows(rows);
+    verticalScrollBar()->setSliderPosition(static_cast<int>(v.top >> BarShift()));
+}
+
+void TMemo::scrollContentsBy(int, int)
+{
+    View& v = *m_view;
+    if (v.syncingBars)
+        return;
+    RowLayout& layout = v.layout;
+    const int value = verticalScrollBar()->value();
+    if (!v.wrap) {
+        if (value != TopRow().line)
+            v.top = m_doc->LineStart(value);
+        v.xOffset = horizontalScrollBar()->value();
+    } else {
+        const int shift = BarShift();
+        if (value != static_cast<int>(v.top >> shift)) {
+            ViewRow row = layout.RowOf(static_cast<Offset>(value) << shift);
+            const ViewRow last = LastPageTop();
+            if (row.line > last.line || (row.line == last.line && row.sub > last.sub))
+                row = last;
+            v.top = layout.RowStart(row);
+        }
+    }
+    viewport()->update();
+}
+
+QRect TMemo::CaretRect() const
+{
+    View& v = *m_view;
+    const ViewRow row = v.layout.RowOf(v.caret);
+    const int index = RowIndexInSight(row);
+    const int height = v.glyphs->LineHeight();
+    const std::int64_t x = ViewX(v.layout.XOf(row, v.caret));
+    const int y = index < 0 ? -height : index * height;
+    return QRect(static_cast<int>(std::clamp<std::int64_t>(x, -1000000, 1000000)), y, 1, height);
+}

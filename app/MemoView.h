@@ -1,0 +1,68 @@
+#pragma once
+
+// The editor's own state, shared by the files that implement TMemo; nobody else includes it.
+
+#include "app/ByteGlyphs.h"
+#include "app/Memo.h"
+#include "app/RowLayout.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+// Room left of the text, so that a caret at a line's start is seen.
+inline constexpr int kMemoMargin = 4;
+
+struct TMemo::View {
+    using Offset = std::int64_t;
+    using Fixed = RowLayout::Fixed;
+
+    explicit View(const ByteDocument& doc) : layout(doc) {}
+
+    std::shared_ptr<ByteGlyphs> glyphs;
+    RowLayout layout;
+    int listener = 0;
+    int pieces = 1;       // the document's pieces as the caches know them
+    int edits = 0;        // document changes seen, to tell whether an edit raised anything
+
+    // Caret and anchor are byte offsets; never between the CR and the LF of a break.
+    Offset caret = 0;
+    Offset anchor = 0;
+    Fixed goalX = -1;     // the x Up and Down keep to; -1: the caret's own
+    Offset shownStart = 0;  // the selection last announced
+    Offset shownLength = 0;
+
+    // What is in sight: the start of the top row, and how far the text is scrolled right.
+    Offset top = 0;
+    std::int64_t xOffset = 0; // px, without wrap only
+    std::int64_t widest = 0;  // px, the widest line met so far (the horizontal bar's reach)
+    bool wrap = false;
+    bool syncingBars = false;
+
+    QColor background;
+    QColor text;
+    QColor selection;
+    QColor selectedText;
+
+    // Caret blinking stops a while after the last input, so an idle editor uses no CPU.
+    QTimer blink;
+    QElapsedTimer sinceInput;
+    bool caretOn = true;
+    bool popupOpen = false; // focus lent to a context menu: the selection stays visible
+
+    int wheelRest = 0;    // wheel turns not yet worth a row
+
+    QTimer autoScroll;
+    QPoint dragPoint;
+    bool dragging = false;
+
+    QString preedit;
+    int preeditCursor = 0;
+
+    int silent = 0;       // > 0: edits raise no Change (Clear)
+    bool canUndo = false;
+};
