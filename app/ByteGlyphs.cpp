@@ -2,6 +2,7 @@
 
 #include "platform/Cp1254.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
@@ -23,19 +24,31 @@ bool IsUndefined(unsigned char b)
 
 std::int32_t ToFixed(qreal px) { return static_cast<std::int32_t>(std::lround(px * 64)); }
 
+// Raw fonts must go before the application's font database does.
+QHash<QString, std::shared_ptr<ByteGlyphs>>* g_tables = nullptr;
+
+void DropTables()
+{
+    delete g_tables;
+    g_tables = nullptr;
+}
+
 } // namespace
 
 std::shared_ptr<ByteGlyphs> ByteGlyphs::For(const QFont& font)
 {
     // A few fonts are enough: the editor's, and the ones just tried in the font dialog.
-    static QHash<QString, std::shared_ptr<ByteGlyphs>> cache;
+    if (!g_tables) {
+        g_tables = new QHash<QString, std::shared_ptr<ByteGlyphs>>;
+        qAddPostRoutine(DropTables);
+    }
     const QString key = font.key();
-    if (auto it = cache.find(key); it != cache.end())
+    if (auto it = g_tables->find(key); it != g_tables->end())
         return it.value();
-    if (cache.size() >= 8)
-        cache.clear();
+    if (g_tables->size() >= 8)
+        g_tables->clear();
     auto table = std::make_shared<ByteGlyphs>(font);
-    cache.insert(key, table);
+    g_tables->insert(key, table);
     return table;
 }
 

@@ -4,7 +4,6 @@
 #include "app/Memo.h"
 #include "commands/DateStamps.h"
 #include "commands/FindReplace.h"
-#include "commands/GapText.h"
 #include "commands/KeyPressSimulator.h"
 #include "commands/ui/FindDialogs.h"
 #include "platform/Cp1254.h"
@@ -12,23 +11,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace {
 
 const QString kNotFound = QStringLiteral("Search String Not Found!");
-
-// An edit that adds more than this is followed by reading the whole text again rather than
-// piece by piece.
-constexpr int kBigEdit = 1 << 20;
 
 std::optional<TextSelection> FindNextInDocument(TAppForm& form, const QString& pattern)
 {
     const std::string bytes = cp1254::Encode(pattern);
     if (bytes.empty())
         return std::nullopt;
-    return FindAfterSelection(form.SearchText(), form.Memo1->SelStart(), form.Memo1->SelLength(), bytes);
+    // The search reads the document's own bytes where they lie, gap and all.
+    return FindAfterSelection(form.Memo1->Document().Bytes(), form.Memo1->SelStart(), form.Memo1->SelLength(),
+                              bytes);
 }
 
 void SelectFound(TAppForm& form, const TextSelection& found)
@@ -36,7 +31,7 @@ void SelectFound(TAppForm& form, const TextSelection& found)
     form.activateWindow();
     form.Memo1->setFocus();
     form.Memo1->SetSelection(found.start, found.length);
-    form.Memo1->ensureCursorVisible();
+    form.Memo1->EnsureCaretVisible();
 }
 
 QWidget* MessageOwner(TAppForm& form)
@@ -90,56 +85,11 @@ TReplaceDialog& TAppForm::ReplaceDialog()
     return *ReplaceDialog1;
 }
 
-TextPieces TAppForm::SearchText()
-{
-    if (!m_searchTracked) {
-        connect(Memo1->document(), &QTextDocument::contentsChange, this, &TAppForm::TrackSearchText);
-        m_searchTracked = true;
-    }
-    if (!m_searchText) {
-        m_searchText = std::make_shared<GapText>();
-        m_searchText->Assign(Memo1->Text());
-    }
-    return m_searchText->Pieces();
-}
-
-void TAppForm::TrackSearchText(int position, int removed, int added)
-{
-    if (!m_searchText)
-        return;
-    const QTextDocument* doc = Memo1->document();
-    const bool dialogOpen = (FindDialog1 && FindDialog1->isVisible()) || (ReplaceDialog1 && ReplaceDialog1->isVisible());
-    if (added <= kBigEdit && position + added <= doc->characterCount() - 1) {
-        const std::int64_t start = Memo1->ByteOffsetOf(position);
-        const std::int64_t gone = m_searchText->BytesOfShownChars(start, removed);
-        QTextCursor span(Memo1->document());
-        span.setPosition(position);
-        span.setPosition(position + added, QTextCursor::KeepAnchor);
-        m_searchText->Replace(start, gone, TMemo::FromDisplay(span.selectedText()));
-        if (m_searchText->Size() == Memo1->ByteLength())
-            return;
-    }
-    // A whole new text (or a step the copy cannot follow): read it again while a dialog is
-    // open, else when the next search needs it.
-    m_searchText.reset();
-    if (dialogOpen)
-        SearchText();
-}
-
 void TAppForm::Find1Click() { ToolButton12Click(); }
 void TAppForm::Replace1Click() { ToolButton13Click(); }
-// The copy the search reads is made as a dialog opens, so the first press is as quick as the next.
-void TAppForm::ToolButton12Click()
-{
-    SearchText();
-    FindDialog().Present();
-}
+void TAppForm::ToolButton12Click() { FindDialog().Present(); }
 
-void TAppForm::ToolButton13Click()
-{
-    SearchText();
-    ReplaceDialog().Present();
-}
+void TAppForm::ToolButton13Click() { ReplaceDialog().Present(); }
 
 void TAppForm::FindDialog1Find()
 {
@@ -168,7 +118,7 @@ void TAppForm::ReplaceDialog1Replace()
     const std::string replacement = cp1254::Encode(ReplaceDialog().ReplaceText());
     Memo1->ReplaceRange(found->start, found->length, replacement);
     Memo1->SetSelection(found->start + static_cast<std::int64_t>(replacement.size()), 0);
-    Memo1->ensureCursorVisible();
+    Memo1->EnsureCaretVisible();
 }
 
 // --- insertion at the caret and date stamps ---
@@ -181,7 +131,7 @@ void TAppForm::Add(const std::string& text, std::int64_t advance)
     const std::int64_t caret = Memo1->SelStart();
     Memo1->ReplaceRange(caret, 0, text);
     Memo1->SetSelection(caret + advance, 0);
-    Memo1->ensureCursorVisible();
+    Memo1->EnsureCaretVisible();
 }
 
 void TAppForm::AddDate1Click()

@@ -18,13 +18,13 @@ void TAppForm::LoadDocument(const QString& path)
 {
     // Read first: a load that fails keeps the previous name, so a later Save cannot write the
     // old text over the file that did not open.
-    LoadTextFile(path);
+    LoadUserFile(path);
     CurrentFileName = path;
     SetModified(false);
     SetTitleForFile();
 }
 
-void TAppForm::SaveDocument(const QString& path) { WriteFileBytes(path, Memo1->Text()); }
+void TAppForm::SaveDocument(const QString& path) { WriteFileBytes(path, FileBytesOfDocument()); }
 
 void TAppForm::SetTitleForFile() { SetCaption(AppTitle + QStringLiteral(" - ") + FileNamePart(CurrentFileName)); }
 
@@ -35,6 +35,7 @@ void TAppForm::ResetToUntitled()
     Memo1->Clear();
     StatusPanel(2)->setText(QStringLiteral("0 Lines"));
     StatusPanel(3)->setText(QStringLiteral("0 Bytes"));
+    SetEncoding({});
     SetCaption(AppTitle);
 }
 

@@ -74,16 +74,13 @@ QColor TAppForm::ColorOfValue(std::uint32_t colorValue) const
 
 void TAppForm::ApplyWordWrap(bool on)
 {
-    Memo1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    Memo1->SetWordWrap(on);
 }
 
 void TAppForm::SetMemoBackground(std::uint32_t colorValue)
 {
     m_memoBackground = colorValue;
-    QPalette p = Memo1->palette();
-    p.setColor(QPalette::Base, ColorOfValue(colorValue));
-    Memo1->setPalette(p);
+    Memo1->SetBackgroundColor(ColorOfValue(colorValue));
 }
 
 // The steps keep their order, so a failed write leaves done what came before it: the mark for

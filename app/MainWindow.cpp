@@ -92,7 +92,7 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(9);
     Memo1->setFont(font);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->SetWordWrap(false);
     Memo1->installEventFilter(this);
     setCentralWidget(Memo1);
     setAcceptDrops(true); // the desktop may drop files on the window
@@ -105,8 +105,8 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
 
     connect(Memo1, &TMemo::Change, this, [this] { Memo1Change(); });
     connect(Memo1, &TMemo::UndoStateChanged, this, &TAppForm::UpdateEditActions);
-    connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TAppForm::UpdateEditActions);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TAppForm::UpdateEditActions);
+    connect(Memo1, &TMemo::SelectionChanged, this, &TAppForm::UpdateEditActions);
+    connect(Memo1, &TMemo::ContentsChanged, this, &TAppForm::UpdateEditActions);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdateEditActions);
 
     FormCreate();
@@ -159,21 +159,21 @@ void TAppForm::CreateActions()
     make(EditCut1, "EditCut1", QStringLiteral("Cu&t"),
          QStringLiteral("Cut|Cut the selection and put it on the Clipboard"), 0, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    connect(EditCut1, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
+    connect(EditCut1, &QAction::triggered, Memo1, &TMemo::Cut);
     make(EditCopy1, "EditCopy1", QStringLiteral("&Copy"),
          QStringLiteral("Copy|Copy the selection and put it on the Clipboard"), 1, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    connect(EditCopy1, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
+    connect(EditCopy1, &QAction::triggered, Memo1, &TMemo::Copy);
     make(EditPaste1, "EditPaste1", QStringLiteral("&Paste"), QStringLiteral("Paste|Insert Clipboard contents"), 2,
          nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    connect(EditPaste1, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
+    connect(EditPaste1, &QAction::triggered, Memo1, &TMemo::Paste);
     make(EditDelete1, "EditDelete1", QStringLiteral("&Delete"), QStringLiteral("Delete|Erase the selection"), 4,
          nullptr);
-    connect(EditDelete1, &QAction::triggered, this, [this] { Memo1->textCursor().removeSelectedText(); });
+    connect(EditDelete1, &QAction::triggered, Memo1, &TMemo::DeleteSelection);
     make(EditSelectAll1, "EditSelectAll1", QStringLiteral("Select &All"),
          QStringLiteral("Select All|Select the entire document"), -1, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(EditSelectAll1, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
+    connect(EditSelectAll1, &QAction::triggered, Memo1, &TMemo::SelectAll);
 
     make(Find1, "Find1", QStringLiteral("&Find..."), QStringLiteral("Find|Find a string in the text"), 11,
          &TAppForm::Find1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -253,6 +253,7 @@ void TAppForm::CreateMenus()
     file->addAction(FileOpen1);
     file->addAction(FileSave1);
     file->addAction(FileSaveAsItem);
+    CreateEncodingMenu(file);
     file->addSeparator();
     file->addAction(FilePrintSetup1);
     file->addAction(FilePrint1);
@@ -385,6 +386,20 @@ void TAppForm::CreateStatusBar()
         StatusBar->addWidget(panel);
         m_panels[i] = panel;
     }
+    AddEncodingPanel();
+}
+
+// Right of the byte counter: how Save writes the document.
+void TAppForm::AddEncodingPanel()
+{
+    auto* panel = new QLabel(QStringLiteral("Windows-1254"), StatusBar);
+    panel->setObjectName(QStringLiteral("Panel4"));
+    panel->setFixedWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("Windows-1254")) + 12);
+    panel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar->addWidget(panel);
+    m_panels[4] = panel;
+    SetEncoding(m_encoding);
 }
 
 bool TAppForm::event(QEvent* e)
@@ -438,14 +453,14 @@ void TAppForm::Memo1Change()
 
 void TAppForm::UpdateEditActions()
 {
-    const bool selection = Memo1->textCursor().hasSelection();
+    const bool selection = Memo1->HasSelection();
     EditUndo1->setEnabled(Memo1->CanUndoOneLevel());
     EditCut1->setEnabled(selection);
     EditCopy1->setEnabled(selection);
     EditDelete1->setEnabled(selection);
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     EditPaste1->setEnabled(clip && clip->hasText());
-    EditSelectAll1->setEnabled(!Memo1->document()->isEmpty());
+    EditSelectAll1->setEnabled(Memo1->ByteLength() > 0);
 }
 
 void TAppForm::ApplyStartSize()
@@ -506,7 +521,7 @@ void TAppForm::FormShow(const QStringList& arguments)
     RunGuarded([&] {
         // The name is taken only once the file has loaded, so a failed load leaves the
         // window untitled rather than pointing Save at a file that never opened.
-        LoadTextFile(shortPath.isEmpty() ? trim(path) : shortPath);
+        LoadUserFile(shortPath.isEmpty() ? trim(path) : shortPath);
         CurrentFileName = shortPath;
         SetModified(false);
         SetTitleForFile();

@@ -67,6 +67,24 @@ public:
     // Paths dropped by the desktop, in their order.
     void DropFiles(const QStringList& paths);
 
+    // How the document's file is written: its bytes, or UTF-8 (with or without a mark). Files
+    // the user opens are read as UTF-8 when they are UTF-8 of the code page's characters.
+    struct FileEncoding {
+        bool utf8 = false;
+        bool byteOrderMark = false;
+    };
+    FileEncoding Encoding() const { return m_encoding; }
+    void SetEncoding(FileEncoding encoding);
+    // Reads a file the user opens into the document; `asUtf8` forces the reading (true fails
+    // with the reason when the file is not UTF-8 the document can hold).
+    void LoadUserFile(const QString& path, std::optional<bool> asUtf8 = std::nullopt);
+    // The bytes Save writes for the document.
+    std::string FileBytesOfDocument() const;
+    void ChooseEncoding(bool utf8);
+    void ReopenAs(bool utf8);
+    QAction *EncodingUtf81 = nullptr, *EncodingWindows12541 = nullptr;
+    QAction *ReopenUtf81 = nullptr, *ReopenWindows12541 = nullptr;
+
     // Status bar.
     void Memo1Change();
     QLabel* StatusPanel(int index) const { return m_panels[index]; }
@@ -129,16 +147,6 @@ public:
     class TReplaceDialog& ReplaceDialog();
     class TFindDialog* FindDialog1 = nullptr;
     class TReplaceDialog* ReplaceDialog1 = nullptr;
-    // The document's bytes as the search reads them: built once, then kept in step with every
-    // edit, so a press in a big document does not read the whole text again.
-    struct TextPieces SearchText();
-
-private:
-    void TrackSearchText(int position, int removed, int added);
-    std::shared_ptr<class GapText> m_searchText; // null while not built
-    bool m_searchTracked = false;
-
-public:
 
     // --- line commands (MainLineCommands.cpp) ---
     void SortLines1Click();
@@ -207,6 +215,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void CreateEncodingMenu(QMenu* file);
+    void AddEncodingPanel();
     void UpdateEditActions();
     void ReadOption(const char* key, QAction* mark, const std::function<void(bool)>& apply);
     // Client size from the screen: width from its height, height from half its width.
@@ -218,7 +228,8 @@ private:
 
     std::shared_ptr<IDialogs> m_dialogs;
     std::unique_ptr<TIniFile> SettingsIni;
-    QLabel* m_panels[4] = {};
+    QLabel* m_panels[5] = {};
+    FileEncoding m_encoding;
     QString m_lastSaveName;
     std::uint32_t m_memoBackground = 0xFF000005u;
 };

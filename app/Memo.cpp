@@ -58,6 +58,7 @@ void TMemo::OnDocumentEdit(const DocumentEdit& edit)
     if (edit.whole) {
         v.caret = v.anchor = v.top = 0;
         v.xOffset = v.widest = 0;
+        v.measuredTop = -1;
         v.goalX = -1;
     } else {
         const Offset end = edit.start + edit.removed;

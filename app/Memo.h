@@ -137,6 +137,7 @@ private:
     void ScrollRows(std::int64_t rows);
     void UpdateWrapWidth();
     void UpdateScrollBars();
+    void MeasureSight(ViewRow top, int rows);
     void OnVerticalAction(int action);
     int BarShift() const;
     std::int64_t TextX(std::int64_t px) const;

@@ -461,7 +461,7 @@ void TMemo::wheelEvent(QWheelEvent* e)
     }
     if (delta.x() != 0 && !v.wrap) {
         const std::int64_t step = std::int64_t{delta.x()} * 3 * std::max(1, v.glyphs->Advances().advance['x'] / 64) / 120;
-        v.xOffset = std::clamp<std::int64_t>(v.xOffset - step, 0, horizontalScrollBar()->maximum());
+        v.xOffset = std::clamp<std::int64_t>(v.xOffset - step, 0, v.reach);
         UpdateScrollBars();
         viewport()->update();
     }

@@ -58,6 +58,10 @@ void TMemo::ApplyFont()
     v.glyphs = ByteGlyphs::For(font());
     v.layout.SetAdvances(v.glyphs->Advances());
     v.widest = 0;
+    v.measuredTop = -1;
+    v.maxAdvance = v.glyphs->Advances().tabStop;
+    for (const std::int32_t a : v.glyphs->Advances().advance)
+        v.maxAdvance = std::max<Fixed>(v.maxAdvance, a);
     UpdateWrapWidth();
     v.top = v.layout.RowStart(v.layout.RowOf(v.top));
     UpdateScrollBars();
@@ -77,6 +81,7 @@ void TMemo::changeEvent(QEvent* e)
 void TMemo::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
+    m_view->measuredTop = -1;
     UpdateWrapWidth();
     UpdateScrollBars();
 }

@@ -148,13 +148,17 @@ void TMemo::UpdateScrollBars()
         vbar->setPageStep(rows);
         vbar->setSingleStep(1);
         vbar->setValue(top.line);
+        MeasureSight(top, rows);
         const std::int64_t width = std::max(1, viewport()->width() - 2 * kMargin);
-        const std::int64_t reach = std::min<std::int64_t>(kBarLimit, std::max<std::int64_t>(0, v.widest + 1 - width));
-        hbar->setRange(0, static_cast<int>(reach));
-        hbar->setPageStep(static_cast<int>(std::min(width, kBarLimit)));
-        hbar->setSingleStep(std::max(1, v.glyphs->Advances().advance['x'] / 64));
-        v.xOffset = std::min<std::int64_t>(v.xOffset, reach);
-        hbar->setValue(static_cast<int>(v.xOffset));
+        v.reach = std::max<std::int64_t>(0, v.widest + 1 - width);
+        v.hShift = 0;
+        while ((v.reach >> v.hShift) > kBarLimit)
+            ++v.hShift;
+        hbar->setRange(0, static_cast<int>(v.reach >> v.hShift));
+        hbar->setPageStep(static_cast<int>(std::max<std::int64_t>(1, width >> v.hShift)));
+        hbar->setSingleStep(static_cast<int>(std::max<std::int64_t>(1, (v.glyphs->Advances().advance['x'] / 64) >> v.hShift)));
+        v.xOffset = std::min(v.xOffset, v.reach);
+        hbar->setValue(static_cast<int>(v.xOffset >> v.hShift));
     } else {
         const int shift = BarShift();
         ViewRow bottom = top;
@@ -168,6 +172,29 @@ void TMemo::UpdateScrollBars()
         v.xOffset = 0;
     }
     v.syncingBars = wasSyncing;
+}
+
+// The horizontal bar reaches as far as the widest line met so far: the lines in sight are measured
+// when the view moves, the caret's line after every edit. Nothing measures the whole document.
+void TMemo::MeasureSight(ViewRow top, int rows)
+{
+    View& v = *m_view;
+    RowLayout& layout = v.layout;
+    auto measure = [&](int line) {
+        const Offset bytes = m_doc->LineEnd(line) - m_doc->LineStart(line);
+        if (bytes * v.maxAdvance / 64 + kMargin > v.widest)
+            v.widest = std::max(v.widest, layout.LineWidth(line) / 64 + kMargin);
+    };
+    if (v.measuredTop != v.top) {
+        v.measuredTop = v.top;
+        ViewRow row = top;
+        for (int i = 0; i <= rows; ++i) {
+            measure(row.line);
+            if (!layout.Next(row))
+                break;
+        }
+    }
+    measure(m_doc->LineOfOffset(v.caret));
 }
 
 // With wrap, the bar's own steps (bytes) mean nothing to the eye: arrows and page clicks move rows.
@@ -207,7 +234,10 @@ void TMemo::scrollContentsBy(int, int)
     if (!v.wrap) {
         if (value != TopRow().line)
             v.top = m_doc->LineStart(value);
-        v.xOffset = horizontalScrollBar()->value();
+        const int h = horizontalScrollBar()->value();
+        if (h != static_cast<int>(v.xOffset >> v.hShift))
+            v.xOffset = static_cast<std::int64_t>(h) << v.hShift;
+        UpdateScrollBars(); // lines come into sight that may be wider
     } else {
         const int shift = BarShift();
         if (value != static_cast<int>(v.top >> shift)) {

@@ -40,6 +40,10 @@ struct TMemo::View {
     Offset top = 0;
     std::int64_t xOffset = 0; // px, without wrap only
     std::int64_t widest = 0;  // px, the widest line met so far (the horizontal bar's reach)
+    std::int64_t reach = 0;   // px, how far the text can be scrolled right
+    int hShift = 0;           // the horizontal bar counts 2^hShift px (lines wider than an int)
+    Offset measuredTop = -1;  // the top whose lines in sight have been measured
+    Fixed maxAdvance = 64;    // the widest byte: a line this many times its length wide cannot be wider
     bool wrap = false;
     bool syncingBars = false;
 

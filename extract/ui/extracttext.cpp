@@ -10,6 +10,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,7 +28,16 @@ public:
     using TMemo::TMemo;
 
 protected:
-    bool event(QEvent* e) override { return QPlainTextEdit::event(e); }
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+                !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                return QAbstractScrollArea::event(e); // moves the focus
+        }
+        return TMemo::event(e);
+    }
 };
 
 // The document's lines straight from the editor, one at a time: a run reads a few lines of
@@ -118,10 +128,9 @@ TExtract::TExtract(TAppForm* owner)
     Memo1 = new ScriptEditor(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 8, 309, 226);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->SetWordWrap(false);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setTabChangesFocus(true);
     Memo1->SetText(std::string_view(kSampleScript));
 
     BitBtn1 = Button(this, "BitBtn1", QStringLiteral("OK"), Picture::Check, 8);

@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(Panel(2), QStringLiteral("0 Lines"));
         QCOMPARE(Panel(3), QStringLiteral("0 Bytes"));
         QVERIFY(m_form->Wordwrap1->isChecked());
-        QCOMPARE(Memo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(Memo()->WordWrap());
         QCOMPARE(Memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QVERIFY(m_form->StatusBar1->isChecked());
         QVERIFY(m_form->ToolBar1->isChecked());
@@ -141,7 +141,7 @@ private slots:
         QFETCH(bool, statusBar);
         QFETCH(bool, toolBar);
         QCOMPARE(m_form->Wordwrap1->isChecked(), wrap);
-        QCOMPARE(Memo()->lineWrapMode() == QPlainTextEdit::WidgetWidth, wrap);
+        QCOMPARE(Memo()->WordWrap(), wrap);
         QCOMPARE(m_form->StatusBar1->isChecked(), statusBar);
         QCOMPARE(!m_form->StatusBar->isHidden(), statusBar);
         QCOMPARE(m_form->ToolBar1->isChecked(), toolBar);
@@ -162,7 +162,7 @@ private slots:
         WriteSettings("[Options]\r\nBackgroundColor=" + value.toStdString() + "\r\n");
         NewForm();
         QCOMPARE(m_form->MemoBackground(), 0x000000FFu);
-        QCOMPARE(Memo()->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(Memo()->BackgroundColor(), QColor(255, 0, 0));
     }
     void aBackgroundColorThatIsNoColourIsReportedAndTheWindowStillOpens()
     {
@@ -282,7 +282,6 @@ private slots:
         QCOMPARE(Memo()->SelStart(), std::int64_t(4));
         QCOMPARE(Memo()->SelLength(), std::int64_t(4));
         QCOMPARE(Memo()->SelText(), std::string("cd\r\n"));
-        QCOMPARE(Memo()->textCursor().selectedText(), QStringLiteral("cd") + QChar(0x2029));
     }
     void replaceRangeJoinsALoneCrWithItsLf()
     {
@@ -323,11 +322,11 @@ private slots:
     void clipboardCarriesTheDecodedBytes()
     {
         Memo()->SetText("\xDD\xFE\xA0x\r\ny");
-        Memo()->selectAll();
+        Memo()->SelectAll();
         Trigger(m_form->EditCopy1);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xC4\xB0\xC5\x9F\xC2\xA0x\r\ny"));
         QGuiApplication::clipboard()->setText(QString::fromUtf8("\xC4\x9F\xE4\xB8\xAD"));
-        Memo()->moveCursor(QTextCursor::End);
+        Memo()->SetSelection(Memo()->ByteLength(), 0);
         Trigger(m_form->EditPaste1);
         QCOMPARE(Memo()->Text(), std::string("\xDD\xFE\xA0x\r\ny\xF0?"));
     }

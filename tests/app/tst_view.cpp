@@ -200,7 +200,7 @@ private slots:
             const bool on = written == "True";
             QCOMPARE(m_form->findChild<QAction*>(item)->isChecked(), on);
             if (key == "WordWrap") {
-                QCOMPARE(Memo()->lineWrapMode() == QPlainTextEdit::WidgetWidth, on);
+                QCOMPARE(Memo()->WordWrap(), on);
                 QCOMPARE(Memo()->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff, on);
             } else {
                 QWidget* bar = key == "StatusBar" ? static_cast<QWidget*>(m_form->StatusBar) : m_form->ToolBar;
@@ -241,20 +241,20 @@ private slots:
         m_dialogs->colors = {chosen};
         m_form->BackgroundColor1->trigger();
         QCOMPARE(QByteArray::fromStdString(Setting("BackgroundColor")), written);
-        QCOMPARE(Memo()->palette().color(QPalette::Base), chosen);
+        QCOMPARE(Memo()->BackgroundColor(), chosen);
         NewForm();
         QCOMPARE(m_form->MemoBackground(), value);
-        QCOMPARE(Memo()->palette().color(QPalette::Base), chosen);
+        QCOMPARE(Memo()->BackgroundColor(), chosen);
     }
     void cancelledColourAndFontDialogsChangeNothing()
     {
-        const QColor background = Memo()->palette().color(QPalette::Base);
+        const QColor background = Memo()->BackgroundColor();
         const QFont font = Memo()->font();
         m_dialogs->colors = {std::nullopt};
         m_dialogs->fonts = {std::nullopt};
         m_form->BackgroundColor1->trigger();
         m_form->FontProperties1->trigger();
-        QCOMPARE(Memo()->palette().color(QPalette::Base), background);
+        QCOMPARE(Memo()->BackgroundColor(), background);
         QCOMPARE(Memo()->font(), font);
         QVERIFY(!QFile::exists(SettingsPath()));
     }
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Unable to write to ") + SettingsPath() + u'.'});
         if (item == QLatin1String("Wordwrap1")) {
             QVERIFY(!m_form->Wordwrap1->isChecked());
-            QCOMPARE(Memo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QVERIFY(Memo()->WordWrap());
         } else if (item == QLatin1String("StatusBar1")) {
             QVERIFY(!m_form->StatusBar1->isChecked());
             QVERIFY(m_form->StatusBar->isHidden());
@@ -299,7 +299,7 @@ private slots:
             QVERIFY(!m_form->ToolBar1->isChecked());
             QVERIFY(m_form->ToolBar->isHidden());
         } else {
-            QCOMPARE(Memo()->palette().color(QPalette::Base), QColor(0, 128, 0));
+            QCOMPARE(Memo()->BackgroundColor(), QColor(0, 128, 0));
             QCOMPARE(m_form->MemoBackground(), 0x00008000u);
         }
     }

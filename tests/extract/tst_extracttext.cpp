@@ -93,7 +93,7 @@ private slots:
     void editedScriptComesBackAfterAnyCloseAndARestart()
     {
         WithExtractWindow([&](TExtract& w) {
-            w.Memo1->selectAll();
+            w.Memo1->SelectAll();
             QTest::keyClicks(w.Memo1, QStringLiteral("first"));
             QTest::keyClick(w.Memo1, Qt::Key_Return);
             QTest::keyClicks(w.Memo1, QStringLiteral("$GETLINE[0]"));
@@ -120,7 +120,7 @@ private slots:
     void clearedScriptStaysEmpty()
     {
         WithExtractWindow([&](TExtract& w) {
-            w.Memo1->selectAll();
+            w.Memo1->SelectAll();
             QTest::keyClick(w.Memo1, Qt::Key_Delete);
         });
         QCOMPARE(SavedScript(), std::string());
@@ -181,7 +181,7 @@ private slots:
         QVERIFY(QDir().mkpath(HomeFile("extractform.txt"))); // a folder in the file's place
         WithExtractWindow([&](TExtract& w) {
             QCOMPARE(w.Memo1->Count(), 7); // unreadable: the sample stays
-            w.Memo1->selectAll();
+            w.Memo1->SelectAll();
             QTest::keyClicks(w.Memo1, QStringLiteral("z"));
             QCOMPARE(w.Memo1->Text(), std::string("z"));
         });

@@ -1,0 +1,125 @@
+// How the document's file is read and written: as its bytes, or as UTF-8 of the code page's
+// characters. The document itself is always Windows-1254 bytes.
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "document/TextFile.h"
+#include "platform/Error.h"
+#include "platform/Utf8Text.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+
+void TAppForm::CreateEncodingMenu(QMenu* file)
+{
+    QMenu* encoding = file->addMenu(QStringLiteral("&Encoding"));
+    encoding->setObjectName(QStringLiteral("Encoding1"));
+    auto* group = new QActionGroup(this);
+    auto item = [&](QAction*& slot, const char* name, const QString& caption, const QString& hint) {
+        slot = encoding->addAction(caption);
+        slot->setObjectName(QString::fromLatin1(name));
+        slot->setStatusTip(hint);
+        return slot;
+    };
+    for (auto [slot, name, caption, utf8] :
+         {std::tuple{&EncodingUtf81, "EncodingUtf81", QStringLiteral("&UTF-8"), true},
+          std::tuple{&EncodingWindows12541, "EncodingWindows12541", QStringLiteral("&Windows-1254"), false}}) {
+        QAction* a = item(*slot, name, caption, QStringLiteral("Save the document as ") + caption.mid(1).remove(u'&'));
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, utf8] { RunGuarded([this, utf8] { ChooseEncoding(utf8); }); });
+    }
+    encoding->addSeparator();
+    item(ReopenWindows12541, "ReopenWindows12541", QStringLiteral("Reopen as Windows-&1254"),
+         QStringLiteral("Read the file again as Windows-1254 bytes"));
+    item(ReopenUtf81, "ReopenUtf81", QStringLiteral("Reopen as UTF-&8"), QStringLiteral("Read the file again as UTF-8"));
+    connect(ReopenWindows12541, &QAction::triggered, this, [this] { RunGuarded([this] { ReopenAs(false); }); });
+    connect(ReopenUtf81, &QAction::triggered, this, [this] { RunGuarded([this] { ReopenAs(true); }); });
+    // Reopening needs a file to read.
+    connect(encoding, &QMenu::aboutToShow, this, [this] {
+        ReopenWindows12541->setEnabled(!CurrentFileName.isEmpty());
+        ReopenUtf81->setEnabled(!CurrentFileName.isEmpty());
+    });
+}
+
+void TAppForm::SetEncoding(FileEncoding encoding)
+{
+    m_encoding = encoding;
+    if (m_panels[4])
+        m_panels[4]->setText(encoding.utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1254"));
+    if (EncodingUtf81) {
+        EncodingUtf81->setChecked(encoding.utf8);
+        EncodingWindows12541->setChecked(!encoding.utf8);
+    }
+}
+
+void TAppForm::LoadUserFile(const QString& path, std::optional<bool> asUtf8)
+{
+    std::string bytes = ReadFileBytes(path);
+    FileEncoding encoding;
+    if (asUtf8 != false) {
+        if (auto decoded = utf8text::DecodeIfQualifies(bytes)) {
+            bytes = std::move(decoded->bytes);
+            encoding = {true, decoded->byteOrderMark};
+        } else if (asUtf8 == true) {
+            throw QuorlexError("Cannot open \"" + path.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(bytes));
+        }
+    }
+    Memo1->AdoptText(std::move(bytes));
+    SetEncoding(encoding);
+}
+
+std::string TAppForm::FileBytesOfDocument() const
+{
+    std::string text = Memo1->Text();
+    if (!m_encoding.utf8)
+        return text;
+    return utf8text::Encode(text, m_encoding.byteOrderMark);
+}
+
+void TAppForm::ChooseEncoding(bool utf8)
+{
+    if (m_encoding.utf8 == utf8) {
+        SetEncoding(m_encoding);
+        return;
+    }
+    // A new UTF-8 file gets no mark: most Linux programs neither want nor write one.
+    SetEncoding({utf8, false});
+    // The file on disk no longer matches what Save would write.
+    SetModified(true);
+}
+
+void TAppForm::ReopenAs(bool utf8)
+{
+    if (CurrentFileName.isEmpty())
+        return;
+    StopSimulator();
+    if (utf8) {
+        // Say why before anything is asked or lost.
+        const std::string bytes = ReadFileBytes(CurrentFileName);
+        const std::string why = utf8text::WhyNotUtf8(bytes);
+        if (!why.empty()) {
+            Dialogs().Notice(this, windowTitle(),
+                             QStringLiteral("Cannot reopen ") + CurrentFileName + QStringLiteral(" as UTF-8. ") +
+                                 QString::fromStdString(why));
+            return;
+        }
+    }
+    if (IsModified()) {
+        switch (Dialogs().AskSave(this, SavePromptText(false))) {
+        case IDialogs::Answer::Yes:
+            SaveDocument(CurrentFileName);
+            SetModified(false);
+            break;
+        case IDialogs::Answer::No:
+            break;
+        case IDialogs::Answer::Cancel:
+            return;
+        }
+    }
+    LoadUserFile(CurrentFileName, utf8);
+    SetModified(false);
+    SetTitleForFile();
+}
