@@ -1,5 +1,7 @@
 // The line commands on the 1,000,000-line corpus: each pure operation beside its
-// command-line peer, then each whole command through the window.
+// command-line peer, then each whole command through the window. Sort Lines also on
+// 1,000,000 lines of two sorted halves (a list pasted after itself, two sorted lists
+// appended), the order on which a plain quicksort goes quadratic.
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "bench/Corpus.h"
@@ -21,6 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string_view>
+#include <tuple>
 
 namespace {
 
@@ -29,6 +33,28 @@ std::string g_sink; // keeps results alive so nothing is optimised away
 void Row(const char* what, double ours, double peer, const char* peerName)
 {
     std::printf("%-34s %7.3f s   %-30s %7.3f s   ratio %5.2f\n", what, ours, peerName, peer, ours / peer);
+}
+
+// `word0000000` ... for half the lines, then the same lines again.
+std::string SameListTwice(int lines)
+{
+    std::string half;
+    char line[32];
+    for (int i = 0; i < lines / 2; ++i) {
+        std::snprintf(line, sizeof line, "word%07d\r\n", i);
+        half += line;
+    }
+    return half + half;
+}
+
+// The corpus's first and second halves, each sorted on its own.
+std::string SortedHalves(const std::string& text, const TextCollator& collator)
+{
+    const LineView lines(text);
+    const std::size_t middle = lines.Start(lines.Count() / 2);
+    const std::string_view all(text);
+    return SortLineList(LineView(all.substr(0, middle)), collator).text +
+           SortLineList(LineView(all.substr(middle)), collator).text;
 }
 
 } // namespace
@@ -90,12 +116,26 @@ int main(int argc, char** argv)
     Row("LineView over the text", corpus::MedianSeconds(5, [&] { g_sink.assign(1, static_cast<char>(LineView(text).Count())); }),
         memchrPass, "one memchr pass");
 
+    std::printf("\nSort Lines on two sorted halves          ours         peer                           peer\n");
+    const std::string twiceText = SameListTwice(1000000);
+    const QString twice = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m-twice.txt"), twiceText);
+    const QString halves =
+        corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m-halves.txt"), SortedHalves(text, collator));
+    const std::string halvesText = ReadFileBytes(halves);
+    for (const auto& [what, path, bytes] : {std::tuple{"SortLineList, one list twice", twice, &twiceText},
+                                            std::tuple{"SortLineList, corpus halves sorted", halves, &halvesText}}) {
+        const double peer = corpus::ShellSeconds("LC_ALL=C sort " + path.toStdString() + " >/dev/null");
+        const double ours = corpus::MedianSeconds(3, [&] { g_sink = SortLineList(LineView(*bytes), collator).text; });
+        Row(what, ours, peer, "LC_ALL=C sort (byte order)");
+    }
+
     std::printf("\nwhole commands through the window (document loaded afresh before each)\n");
     TAppForm form;
     form.show();
     QApplication::processEvents();
-    auto whole = [&](const char* what, double peer, const char* peerName, const std::function<void()>& run) -> double {
-        form.LoadDocument(big);
+    auto wholeOn = [&](const QString& path, const char* what, double peer, const char* peerName,
+                       const std::function<void()>& run) -> double {
+        form.LoadDocument(path);
         QApplication::processEvents();
         const double t = corpus::MedianSeconds(1, [&] {
             run();
@@ -103,6 +143,9 @@ int main(int argc, char** argv)
         });
         Row(what, t, peer, peerName);
         return t;
+    };
+    auto whole = [&](const char* what, double peer, const char* peerName, const std::function<void()>& run) {
+        return wholeOn(big, what, peer, peerName, run);
     };
     auto dialog = [&](QAction* item, const char* entered) {
         QTimer::singleShot(0, &form, [&form, entered] {
@@ -113,6 +156,8 @@ int main(int argc, char** argv)
     };
     const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { form.SortLines1->trigger(); });
     Row("  (same, against the system's sort)", sortWhole, sortSystem, "sort -f (system's locales)");
+    wholeOn(twice, "Sort Lines, one list twice", corpus::ShellSeconds("LC_ALL=C sort " + twice.toStdString() + " >/dev/null"),
+            "LC_ALL=C sort (byte order)", [&] { form.SortLines1->trigger(); });
     whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { form.All1->trigger(); });
     whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { form.All2->trigger(); });
     whole("Trim Both", trimPeer, "mawk trim", [&] { form.rimBoth1->trigger(); });

@@ -4,8 +4,6 @@
 #include "document/TextFile.h"
 #include "platform/Collation.h"
 
-#include <QCollatorSortKey>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -66,6 +64,40 @@ std::uint64_t BigEndian(const unsigned char* p)
 
 bool HasZeroByte(std::uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8080808080808080u) != 0; }
 
+// Puts `entries` (each naming its item through `itemOf`) in the order the list's quicksort
+// leaves them. That procedure decides only the order of items that compare equal; where
+// every such group holds a single byte string, any correct sort gives the same bytes, so a
+// fast one serves. The quicksort itself runs only where equal items differ (say "Apple" and
+// "apple"), and on some line orders it takes quadratic time.
+template <class Entry, class Compare, class ItemOf>
+void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<std::string>& items, const Compare& compare,
+                        const ItemOf& itemOf)
+{
+    std::vector<Entry> fast = entries;
+    std::sort(fast.begin(), fast.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    bool sameBytes = true;
+    for (std::size_t i = 1; i < fast.size() && sameBytes; ++i)
+        sameBytes = compare(fast[i - 1], fast[i]) != 0 || items[itemOf(fast[i - 1])] == items[itemOf(fast[i])];
+    if (sameBytes) {
+        entries.swap(fast);
+        return;
+    }
+    fast = {};
+    QuickSortRange(
+        0, static_cast<int>(entries.size()) - 1,
+        [&](int a, int b) { return compare(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); },
+        [&](int a, int b) { std::swap(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); });
+}
+
+void Reorder(std::vector<std::string>& items, const std::vector<std::uint32_t>& order)
+{
+    std::vector<std::string> sorted;
+    sorted.reserve(items.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(std::move(items[i]));
+    items.swap(sorted);
+}
+
 } // namespace
 
 void StringList::Sort(const TextCollator& collator)
@@ -76,26 +108,31 @@ void StringList::Sort(const TextCollator& collator)
     store.reserve(m_items.size() * 8);
     std::vector<KeyEntry> keys;
     keys.reserve(m_items.size());
-    bool bytes = true;
-    for (std::size_t i = 0; i < m_items.size() && bytes; ++i) {
+    bool packed = true;
+    for (std::size_t i = 0; i < m_items.size() && packed; ++i) {
         const std::size_t at = store.size();
-        bytes = collator.AppendSortKeyBytes(m_items[i], store) && store.size() < 0xFFFFFFF0u;
+        packed = collator.AppendSortKeyBytes(m_items[i], store) && store.size() < 0xFFFFFFF0u;
         keys.push_back({{0, 0}, static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(i)});
     }
-    if (!bytes) {
-        // Keys only as objects (the C locale): one per item, swapped along with it, since
-        // collating each comparison afresh would decode both lines every time.
-        std::vector<QCollatorSortKey> objects;
-        objects.reserve(m_items.size());
-        for (const std::string& s : m_items)
-            objects.push_back(collator.SortKey(s));
-        QuickSortRange(
-            0, Count() - 1,
-            [&](int a, int b) { return objects[static_cast<std::size_t>(a)].compare(objects[static_cast<std::size_t>(b)]); },
-            [&](int a, int b) {
-                std::swap(m_items[static_cast<std::size_t>(a)], m_items[static_cast<std::size_t>(b)]);
-                std::swap(objects[static_cast<std::size_t>(a)], objects[static_cast<std::size_t>(b)]);
-            });
+    if (!packed) {
+        // Beyond what 32-bit offsets reach: one key string per item, or the comparison itself
+        // where the library gives no key.
+        std::vector<std::string> objects(m_items.size());
+        bool keyed = true;
+        for (std::size_t i = 0; i < m_items.size() && keyed; ++i)
+            keyed = collator.AppendSortKeyBytes(m_items[i], objects[i]);
+        std::vector<std::uint32_t> order(m_items.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        const auto itemOf = [](std::uint32_t i) { return i; };
+        if (keyed)
+            SortAsTheProcedure(
+                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf);
+        else
+            SortAsTheProcedure(
+                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(m_items[a], m_items[b]); },
+                itemOf);
+        Reorder(m_items, order);
         return;
     }
     const std::size_t keyBytes = store.size();
@@ -111,9 +148,7 @@ void StringList::Sort(const TextCollator& collator)
     }
     // Keys end in their only byte 0, so zeros read past a short key's end order it first,
     // and equal heads that hold a key's end mean equal keys.
-    auto compare = [&](int a, int b) {
-        const KeyEntry& x = keys[static_cast<std::size_t>(a)];
-        const KeyEntry& y = keys[static_cast<std::size_t>(b)];
+    const auto compare = [base](const KeyEntry& x, const KeyEntry& y) {
         for (int h = 0; h < 2; ++h) {
             if (x.head[h] != y.head[h])
                 return x.head[h] < y.head[h] ? -1 : 1;
@@ -123,13 +158,12 @@ void StringList::Sort(const TextCollator& collator)
         return std::strcmp(reinterpret_cast<const char*>(base + x.offset + 16),
                            reinterpret_cast<const char*>(base + y.offset + 16));
     };
-    QuickSortRange(0, Count() - 1, compare,
-                   [&](int a, int b) { std::swap(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]); });
-    std::vector<std::string> sorted;
-    sorted.reserve(m_items.size());
+    SortAsTheProcedure(keys, m_items, compare, [](const KeyEntry& k) { return k.item; });
+    std::vector<std::uint32_t> order;
+    order.reserve(keys.size());
     for (const KeyEntry& k : keys)
-        sorted.push_back(std::move(m_items[k.item]));
-    m_items.swap(sorted);
+        order.push_back(k.item);
+    Reorder(m_items, order);
 }
 
 void StringList::Sort() { Sort(TextCollator()); }

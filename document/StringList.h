@@ -27,7 +27,8 @@ public:
     // Reads the file as SetText; throws QuorlexError when it cannot be read.
     void LoadFromFile(const QString& path);
 
-    // Ascending by the collation, case ignored, with the list's quicksort.
+    // Ascending by the collation, case ignored; items that compare equal end in the order
+    // the list's quicksort leaves them.
     void Sort(const TextCollator& collator);
     void Sort(); // the user's locale
 

@@ -1,8 +1,10 @@
 #include "analysis/TextStatistics.h"
 #include "document/LineText.h"
+#include "platform/Collation.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -187,6 +189,31 @@ INSTANTIATE_TEST_SUITE_P(
         GeneralCase{"line_of_blanks", "   \t ", {"7 bytes", "1", "0", "0", "0"}},
         GeneralCase{"empty_lines_between", "a\r\n\r\n\r\nb", {"10 bytes", "4", "2", "2", "2"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<std::string> ItemsOf(const std::vector<TFrequencyRow>& rows)
+{
+    std::vector<std::string> items;
+    for (const TFrequencyRow& r : rows)
+        items.push_back(r.Item);
+    return items;
+}
+
+// Keys that differ only in a case the plain folding leaves alone stay next to each other.
+TEST(AnalyzeText, TablesIgnoreCaseInTheCLocale)
+{
+    const TTextStatistics s = AnalyzeText(LineView("zz \xC9" "clair B a \xE9" "clair"), TextCollator::ForLocaleName("C"));
+    const std::vector<std::string> words = ItemsOf(s.WordRows);
+    ASSERT_EQ(words.size(), 5u);
+    EXPECT_EQ(words[0], "a");
+    EXPECT_EQ(words[1], "b");
+    EXPECT_EQ(std::min(words[2], words[3]) + std::max(words[2], words[3]), "\xC9" "clair\xE9" "clair");
+    EXPECT_EQ(words[4], "zz");
+    const std::vector<std::string> chars = ItemsOf(s.CharRows);
+    ASSERT_EQ(chars.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(chars.begin(), chars.begin() + 3), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(std::min(chars[3], chars[4]) + std::max(chars[3], chars[4]), "\xC9\xE9");
+    EXPECT_EQ(std::vector<std::string>(chars.begin() + 5, chars.end()), (std::vector<std::string>{"I", "L", "R", "Z"}));
+}
 
 TEST(AnalyzeText, EmptyDocumentHasEmptyTables)
 {

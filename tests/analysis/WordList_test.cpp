@@ -1,5 +1,6 @@
 #include "analysis/WordList.h"
 #include "document/LineText.h"
+#include "platform/Collation.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,14 @@ TEST(GenerateWordList, NonAsciiCaseVariantsStayAdjacentLines)
     // Both spellings survive, next to each other between "aa" and "zz".
     EXPECT_TRUE(list == "aa\r\n\xC9" "clair\r\n\xE9" "clair\r\nzz\r\n" ||
                 list == "aa\r\n\xE9" "clair\r\n\xC9" "clair\r\nzz\r\n")
+        << list;
+}
+
+TEST(GenerateWordList, IgnoresCaseInTheCLocale)
+{
+    const std::string list = GenerateWordList(LineView("zz \xC9" "clair B a \xE9" "clair"), TextCollator::ForLocaleName("C"));
+    EXPECT_TRUE(list == "a\r\nb\r\n\xC9" "clair\r\n\xE9" "clair\r\nzz\r\n" ||
+                list == "a\r\nb\r\n\xE9" "clair\r\n\xC9" "clair\r\nzz\r\n")
         << list;
 }
 

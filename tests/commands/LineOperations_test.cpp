@@ -1,10 +1,13 @@
 #include "commands/LineOperations.h"
 #include "commands/RandomGenerator.h"
 #include "platform/Collation.h"
+#include "tests/support/ReferenceQuickSort.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,81 @@ INSTANTIATE_TEST_SUITE_P(
         // Dotless i before i, c before ç, s before ş: the locale decides, not the byte codes.
         SortCase{"TurkishAlphabet", "i\r\n\xFD\r\nh\r\n\xE7\r\nd\r\n\xFE\r\nt\r\n", "\xE7\r\nd\r\nh\r\n\xFD\r\ni\r\n\xFE\r\nt\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// `stem` followed by the numbers 0 .. count - 1 in seven digits, one a line.
+std::vector<std::string> Numbered(const char* stem, int count)
+{
+    std::vector<std::string> lines;
+    char digits[16];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(digits, sizeof digits, "%07d", i);
+        lines.push_back(stem + std::string(digits));
+    }
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    return text;
+}
+
+// A file pasted after itself: the quicksort's pivot splits off a line or two at a time.
+TEST(SortLines, TwoSortedHalvesOf200000LinesSortWithoutOverflow)
+{
+    const std::vector<std::string> half = Numbered("word", 100000);
+    std::vector<std::string> both = half;
+    both.insert(both.end(), half.begin(), half.end());
+    std::vector<std::string> expected;
+    for (const std::string& l : half) {
+        expected.push_back(l);
+        expected.push_back(l);
+    }
+    EXPECT_EQ(SortLineList(LineView(Joined(both)), Turkish()).text, Joined(expected));
+}
+
+struct HalvesCase {
+    const char* name;
+    const char* firstStem;
+    const char* secondStem;
+};
+
+class SortHalves : public testing::TestWithParam<HalvesCase> {};
+
+TEST_P(SortHalves, GiveTheProcedureOrder)
+{
+    std::vector<std::string> lines = Numbered(GetParam().firstStem, 1000);
+    const std::vector<std::string> second = Numbered(GetParam().secondStem, 1000);
+    lines.insert(lines.end(), second.begin(), second.end());
+    const std::string sorted = Joined(ReferenceSorted(
+        lines, [](const std::string& a, const std::string& b) { return Turkish().Compare(a, b); }));
+    const std::string_view trimmed = TrimBoth(sorted);
+    EXPECT_EQ(SortLineList(LineView(Joined(lines)), Turkish()).text, std::string(trimmed) + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SortHalves,
+                         testing::Values(HalvesCase{"SameLinesTwice", "word", "word"},
+                                         HalvesCase{"CaseVariantsInTheSecondHalf", "word", "WORD"},
+                                         HalvesCase{"DottedCapitalAgainstSmallI", "line", "L\xDDNE"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Where the locale names no language, case is still ignored: the lines of one letter, in
+// either case, stay together.
+TEST(SortLines, IgnoreCaseInLocalesWithoutALanguage)
+{
+    const auto fold = [](std::string s) {
+        for (char& c : s)
+            c = c == 'A' ? 'a' : c == 'B' ? 'b' : c == '\xC9' ? '\xE9' : c;
+        return s;
+    };
+    for (const char* locale : {"C", "C.UTF-8", "POSIX", "xx_YY.UTF-8"}) {
+        const LineResult r = SortLineList(LineView("b\r\n\xE9" "clair\r\nA\r\n\xC9" "clair\r\na\r\nB\r\n"),
+                                          TextCollator::ForLocaleName(locale));
+        EXPECT_EQ(fold(r.text), "a\r\na\r\nb\r\nb\r\n\xE9" "clair\r\n\xE9" "clair\r\n") << locale;
+    }
+}
 
 TEST(Random, IsTheUpperHalfOfSeedTimesRange)
 {
