@@ -414,16 +414,13 @@ void TAppForm::RunGuarded(const std::function<void()>& body)
     try {
         body();
     } catch (const std::exception& error) {
-        m_dialogs->Error(this, QGuiApplication::applicationDisplayName(),
-                         QString::fromStdString(ErrorBoxText(error.what())));
+        m_dialogs->Error(this, windowTitle(), QString::fromStdString(ErrorBoxText(error.what())));
     }
 }
 
-void TAppForm::SetCaption(const QString& caption)
-{
-    setWindowTitle(caption);
-    QGuiApplication::setApplicationDisplayName(caption);
-}
+// The caption is also the application title that the error box and notices carry. Qt's
+// application display name must stay unset: Qt appends it to the title of every window.
+void TAppForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 bool TAppForm::IsModified() const { return !m_panels[1]->text().isEmpty(); }
 
