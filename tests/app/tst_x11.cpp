@@ -119,6 +119,26 @@ private slots:
         WithModal([&] { m_form->RunGuarded([] { throw QuorlexError("failed"); }); },
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("Quorlex - x.txt"))); });
     }
+
+    // No minimise or maximise button (nor close: OK and Enter close the box): the frame hints
+    // allow moving only.
+    void aboutBoxHasADialogFrameWithoutButtons()
+    {
+        QString hints;
+        WithModal([&] { m_form->HelpAboutItem->trigger(); }, [&](QWidget& w) { hints = Property(w, "_MOTIF_WM_HINTS"); });
+        const QStringList fields = hints.split(QStringLiteral(", "));
+        QVERIFY2(fields.size() == 5, qPrintable(hints));
+        bool ok[3] = {};
+        const uint flags = fields[0].toUInt(&ok[0], 0), functions = fields[1].toUInt(&ok[1], 0),
+                   decorations = fields[2].toUInt(&ok[2], 0);
+        QVERIFY2(ok[0] && ok[1] && ok[2], qPrintable(hints));
+        // Functions and decorations both given: a window manager fills in what is missing with
+        // everything, buttons included.
+        QCOMPARE(flags & 3u, 3u);
+        QCOMPARE(functions, 4u);                      // move only
+        QCOMPARE(decorations & (1u | 32u | 64u), 0u); // no "all", minimise, maximise
+        QVERIFY(decorations & 8u);                    // a title
+    }
 };
 
 int main(int argc, char* argv[])
