@@ -486,6 +486,33 @@ private slots:
         PrintTo(Path(QStringLiteral("no such folder/out.pdf")));
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Printer not found!")});
     }
+    // Printing to a file proposes its name from the job's name, so the job is named before the
+    // print dialog shows; a name proposed for the previous document does not stay behind.
+    void printToFileIsNamedAfterTheDocument()
+    {
+        WriteFileBytes(Path(QStringLiteral("a.txt")), "a");
+        WriteFileBytes(Path(QStringLiteral("b.txt")), "b");
+        WriteFileBytes(Path(QStringLiteral("c.txt")), "c");
+        m_form->LoadDocument(Path(QStringLiteral("a.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printDocNames, QStringList{QStringLiteral("a.txt")});
+        QCOMPARE(m_dialogs->printFileNames, QStringList{QString()}); // the dialog proposes a.pdf itself
+
+        PrintTo(Path(QStringLiteral("a.pdf")));
+        m_form->LoadDocument(Path(QStringLiteral("b.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printDocNames.last(), QStringLiteral("b.txt"));
+        QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("b.pdf")));
+
+        PrintTo(Path(QStringLiteral("mine.pdf"))); // a name of the user's own stays
+        m_form->LoadDocument(Path(QStringLiteral("c.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("mine.pdf")));
+        QCOMPARE(m_dialogs->errors, QStringList());
+    }
     void versionHistoryOpensTheFileBesideTheProgram()
     {
         m_form->VersionHistory1->trigger();
