@@ -12,13 +12,26 @@ namespace {
 
 const QString kFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
 
+// Texts carry file names and markers pulled from web pages ("<title> does not exist."): a
+// message box must never read them as HTML.
+QMessageBox::StandardButton ShowPlain(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                      const QString& text, QMessageBox::StandardButtons buttons,
+                                      QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
 } // namespace
 
 IDialogs::Answer QtDialogs::AskSave(QWidget* parent, const QString& text)
 {
-    const auto button = QMessageBox::question(parent, QStringLiteral("Confirmation"), text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = ShowPlain(parent, QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)
@@ -54,18 +67,17 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& p
 
 void QtDialogs::Information(QWidget* parent, const QString& text)
 {
-    QMessageBox::information(parent, QStringLiteral("Information"), text);
+    ShowPlain(parent, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
 }
 
 void QtDialogs::Notice(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    ShowPlain(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok);
 }
 
 void QtDialogs::Error(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox::critical(parent, title, text);
+    ShowPlain(parent, QMessageBox::Critical, title, text, QMessageBox::Ok);
 }
 
 std::optional<QColor> QtDialogs::Color(QWidget* parent, const QColor& initial)

@@ -174,9 +174,10 @@ void TAppForm::FilePrint1Execute()
 {
     try {
         QPrinter& printer = Printer();
+        const QString title = CurrentFileName.isEmpty() ? AppTitle : FileNamePart(CurrentFileName);
+        NameJobAfterDocument(printer, title);
         if (!Dialogs().Print(this, &printer))
             return;
-        const QString title = CurrentFileName.isEmpty() ? AppTitle : FileNamePart(CurrentFileName);
         PrintLines(printer, Memo1->font(), Memo1->palette().color(QPalette::Text), title, Memo1->Count(),
                    [this](int i) { return Memo1->Get(i); });
     } catch (...) {

@@ -97,6 +97,9 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     setCentralWidget(Memo1);
     setAcceptDrops(true); // the desktop may drop files on the window
     Memo1->setAcceptDrops(false);
+    // QMainWindow's own popup on the menu, tool and status bars would hide the tool bar behind
+    // View > Tool Bar's back.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     CreateActions();
     CreateMenus();
@@ -379,11 +382,18 @@ void TAppForm::CreateStatusBar()
         // The design widths were made for a smaller font: never cut a counter short.
         const QString sample = i == 1 ? QStringLiteral("Modified") : QStringLiteral("99999999 Bytes");
         const int needed = panel->fontMetrics().horizontalAdvance(sample) + 10;
-        panel->setFixedWidth(i >= 1 ? std::max(widths[i], needed) : widths[i]);
+        if (i >= 1) {
+            panel->setFixedWidth(std::max(widths[i], needed));
+        } else {
+            // The hints are longer than the design width in Linux fonts: the hint panel takes
+            // the free width, and a long hint never widens the window.
+            panel->setMinimumWidth(widths[i]);
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
         panel->setAlignment(align[i] | Qt::AlignVCenter);
         if (i > 0)
             panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar->addWidget(panel);
+        StatusBar->addWidget(panel, i == 0 ? 1 : 0);
         m_panels[i] = panel;
     }
     AddEncodingPanel();
@@ -429,16 +439,13 @@ void TAppForm::RunGuarded(const std::function<void()>& body)
     try {
         body();
     } catch (const std::exception& error) {
-        m_dialogs->Error(this, QGuiApplication::applicationDisplayName(),
-                         QString::fromStdString(ErrorBoxText(error.what())));
+        m_dialogs->Error(this, windowTitle(), QString::fromStdString(ErrorBoxText(error.what())));
     }
 }
 
-void TAppForm::SetCaption(const QString& caption)
-{
-    setWindowTitle(caption);
-    QGuiApplication::setApplicationDisplayName(caption);
-}
+// The caption is also the application title that the error box and notices carry. Qt's
+// application display name must stay unset: Qt appends it to the title of every window.
+void TAppForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 bool TAppForm::IsModified() const { return !m_panels[1]->text().isEmpty(); }
 

@@ -4,6 +4,8 @@
 #include "document/PrintLayout.h"
 #include "platform/Error.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
@@ -54,7 +56,28 @@ QFont PrinterFont(const QFont& font, const QPrinter& printer)
     return f;
 }
 
+// "a.txt" -> "a": the base name the print dialog gives a file for a job of that name.
+QString ProposedBaseName(const QString& documentName)
+{
+    const qsizetype dot = documentName.lastIndexOf(u'.');
+    return dot > 0 ? documentName.left(dot) : documentName;
+}
+
 } // namespace
+
+void NameJobAfterDocument(QPrinter& printer, const QString& documentName)
+{
+    const QString previous = printer.docName();
+    printer.setDocName(documentName);
+    const QString file = printer.outputFileName();
+    if (file.isEmpty() || previous.isEmpty() || previous == documentName)
+        return;
+    const QFileInfo info(file);
+    if (info.completeBaseName() != ProposedBaseName(previous))
+        return;
+    // Keeping it would print this document over the previous one's file.
+    printer.setOutputFileName(info.dir().filePath(ProposedBaseName(documentName) + u'.' + info.suffix()));
+}
 
 void PrintLines(QPrinter& printer, const QFont& font, const QColor& ink, const QString& title, int count,
                 const std::function<std::string(int)>& line)

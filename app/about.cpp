@@ -1,5 +1,7 @@
 #include "app/about.h"
 
+#include "app/DialogFrame.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFrame>
@@ -8,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 #include <QUrl>
 
@@ -160,6 +163,14 @@ void TAboutBox::mouseMoveEvent(QMouseEvent* e)
 {
     FormMouseMove();
     QDialog::mouseMoveEvent(e);
+}
+
+// Sent before the window is mapped, so the window manager frames it right from the start.
+void TAboutBox::showEvent(QShowEvent* e)
+{
+    if (!e->spontaneous())
+        UseDialogFrameWithoutButtons(*this);
+    QDialog::showEvent(e);
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* e)

@@ -32,6 +32,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void FormCreate();

@@ -1,5 +1,5 @@
+#include "app/Application.h"
 #include "app/MainWindow.h"
-#include "app/about.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -7,9 +7,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorlex"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorlex"));
-    QApplication::setWindowIcon(ApplicationIcon());
+    SetUpApplication();
     TAppForm form;
     form.show();
     const QStringList arguments = QApplication::arguments().mid(1);

@@ -30,22 +30,27 @@ bool Encodable(const QString& text)
     return true;
 }
 
-// A locale whose digits or marks the code page cannot hold would give a stamp of question
-// marks: such a text is rendered again with plain digits, and what still cannot be held
-// (direction marks of the format itself) is left out.
+// A format and the locale that fills it.
+struct Layout {
+    QString format;
+    QLocale locale;
+};
+
+// The locale's layout, or the home layout when the code page cannot hold the locale's text
+// (Japanese or Korean time marks, Cyrillic abbreviations, Persian digits): a stamp cut down to
+// what the code page holds ("90703" for 9時07分03秒) would no longer be readable.
 template <class Value>
-std::string Render(const Value& value, const QString& format, const QLocale& locale)
+Layout Holdable(const Value& value, const QString& format, const QLocale& locale, const QString& homeFormat)
 {
-    QString text = locale.toString(value, format);
-    if (!Encodable(text)) {
-        text = QLocale::c().toString(value, format);
-        QString kept;
-        for (const QChar ch : text)
-            if (cp1254::FromUnicode(ch.unicode()) >= 0)
-                kept += ch;
-        text = kept;
-    }
-    return cp1254::Encode(text);
+    if (Encodable(locale.toString(value, format)))
+        return {format, locale};
+    return {homeFormat, QLocale::c()};
+}
+
+template <class Value>
+std::string Render(const Value& value, const Layout& layout)
+{
+    return cp1254::Encode(layout.locale.toString(value, layout.format));
 }
 
 // The format with a year of four or more digits cut to two.
@@ -113,12 +118,16 @@ bool IsPositionalLayout(const QString& f)
 std::string DateStampText(DateStamp stamp, const QDateTime& moment, const DateStampLocale& formats)
 {
     const QDate date = moment.date();
-    const std::string d = Render(date, formats.shortDate, formats.locale);
-    const std::string t = Render(moment.time(), formats.longTime, formats.locale);
-    const bool positional = IsPositionalLayout(formats.shortDate) && d.size() == 10;
+    const DateStampLocale home = DateStampLocale::Home();
+    const Layout dateLayout = Holdable(date, formats.shortDate, formats.locale, home.shortDate);
+    const Layout timeLayout = Holdable(moment.time(), formats.longTime, formats.locale, home.longTime);
+    const std::string d = Render(date, dateLayout);
+    const std::string t = Render(moment.time(), timeLayout);
+    const bool positional = IsPositionalLayout(dateLayout.format) && d.size() == 10;
 
     auto shortYear = [&] {
-        return positional ? d.substr(0, 6) + d.substr(8, 2) : Render(date, WithShortYear(formats.shortDate), formats.locale);
+        return positional ? d.substr(0, 6) + d.substr(8, 2)
+                          : Render(date, Layout{WithShortYear(dateLayout.format), dateLayout.locale});
     };
     auto monthNameDate = [&] {
         if (positional)

@@ -32,7 +32,8 @@ std::string MonthName(std::string_view twoDigits);
 // separator, four-digit year: the layout that the stamps cut by character positions.
 bool IsPositionalLayout(const QString& shortDateFormat);
 
-// One stamp as Windows-1254 bytes.
+// One stamp as Windows-1254 bytes. A date or time whose text the code page cannot hold is
+// written in the home layout instead (dd.MM.yyyy, HH:mm:ss).
 std::string DateStampText(DateStamp stamp, const QDateTime& moment, const DateStampLocale& formats);
 // All six, from one reading of the moment.
 std::array<std::string, kDateStampCount> DateStampTexts(const QDateTime& moment, const DateStampLocale& formats);

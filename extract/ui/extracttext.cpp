@@ -187,7 +187,7 @@ void TExtract::BitBtn1Click()
     const std::string script = Memo1->Text();
     const QString folder = ProgramFolder();
     const NoticeOperation notice = [this](const std::string& text) {
-        m_owner->Dialogs().Notice(this, QGuiApplication::applicationDisplayName(), cp1254::Decode(text));
+        m_owner->Dialogs().Notice(this, m_owner->windowTitle(), cp1254::Decode(text));
     };
     const std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
     LoadExtractionResult(result, folder, [this](const QString& path) { m_owner->LoadTextFile(path); });

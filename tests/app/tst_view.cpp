@@ -6,6 +6,9 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -211,6 +214,48 @@ private slots:
         // A hidden status bar still keeps the modified flag.
         Memo()->SetText("edited");
         QVERIFY(m_form->IsModified());
+    }
+    // QMainWindow's popup on the bars held one check item that hid the tool bar behind the
+    // View menu's back.
+    void rightClickOnTheBarsOpensNoPopup()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QWidget* const bars[] = {m_form->menuBar(), m_form->ToolBar, m_form->ToolBar->widgetForAction(m_form->FileNew1),
+                                 m_form->StatusBar, m_form->StatusPanel(2)};
+        for (QWidget* bar : bars) {
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(bar, &click);
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup)
+                popup->close();
+            QVERIFY2(!popup, qPrintable(bar->objectName()));
+        }
+        QVERIFY(m_form->ToolBar->isVisible());
+    }
+    // Every hint of the menus and the tool bar shows whole in panel 0, and a long one does not
+    // widen the window.
+    void panelZeroShowsEveryHintWhole()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        const int width = m_form->width();
+        QLabel* panel = m_form->StatusPanel(0);
+        QStringList hints;
+        for (const QAction* action : m_form->findChildren<QAction*>())
+            if (!action->statusTip().isEmpty())
+                hints << action->statusTip();
+        QVERIFY(hints.contains(QStringLiteral("Copy the selection and put it on the Clipboard")));
+        for (const QString& hint : hints) {
+            QStatusTipEvent tip(hint);
+            QApplication::sendEvent(m_form.get(), &tip);
+            QApplication::processEvents();
+            QCOMPARE(panel->text(), hint);
+            QVERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(hint),
+                     qPrintable(QStringLiteral("%1: %2 px").arg(hint).arg(panel->contentsRect().width())));
+        }
+        QCOMPARE(m_form->width(), width);
+        QVERIFY(m_form->StatusPanel(3)->geometry().right() <= m_form->StatusBar->width());
     }
     void wordWrapKeepsTextSelectionAndModifiedFlag()
     {
@@ -440,6 +485,33 @@ private slots:
         Memo()->SetText("text");
         PrintTo(Path(QStringLiteral("no such folder/out.pdf")));
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Printer not found!")});
+    }
+    // Printing to a file proposes its name from the job's name, so the job is named before the
+    // print dialog shows; a name proposed for the previous document does not stay behind.
+    void printToFileIsNamedAfterTheDocument()
+    {
+        WriteFileBytes(Path(QStringLiteral("a.txt")), "a");
+        WriteFileBytes(Path(QStringLiteral("b.txt")), "b");
+        WriteFileBytes(Path(QStringLiteral("c.txt")), "c");
+        m_form->LoadDocument(Path(QStringLiteral("a.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printDocNames, QStringList{QStringLiteral("a.txt")});
+        QCOMPARE(m_dialogs->printFileNames, QStringList{QString()}); // the dialog proposes a.pdf itself
+
+        PrintTo(Path(QStringLiteral("a.pdf")));
+        m_form->LoadDocument(Path(QStringLiteral("b.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printDocNames.last(), QStringLiteral("b.txt"));
+        QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("b.pdf")));
+
+        PrintTo(Path(QStringLiteral("mine.pdf"))); // a name of the user's own stays
+        m_form->LoadDocument(Path(QStringLiteral("c.txt")));
+        m_dialogs->printAnswers = {false};
+        m_form->FilePrint1->trigger();
+        QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("mine.pdf")));
+        QCOMPARE(m_dialogs->errors, QStringList());
     }
     void versionHistoryOpensTheFileBesideTheProgram()
     {

@@ -21,6 +21,7 @@ std::vector<StampCase> Cases()
     const DateStampLocale us = DateStampLocale::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     const DateStampLocale turkish = DateStampLocale::FromLocale(QLocale(QLocale::Turkish, QLocale::Turkey));
     const DateStampLocale german = DateStampLocale::FromLocale(QLocale(QLocale::German, QLocale::Germany));
+    auto system = [](const char* name) { return DateStampLocale::FromLocale(QLocale(QString::fromLatin1(name))); };
     return {
         {"home_march", kMarch, DateStampLocale::Home(),
          {"05.03.2024", "05.03.24", "09:07:03", "05.03.2024, 09:07:03", "March 05, 2024",
@@ -41,6 +42,19 @@ std::vector<StampCase> Cases()
         {"german_two_digit_year", kNewYearsEve, german,
          {"31.12.24", "31.12.24", "23:59:59", "31.12.24, 23:59:59", "December 31, 2024",
           "December 31, 2024, 23:59:59"}},
+        // A layout whose text the code page cannot hold gives way to the home layout, each of date
+        // and time on its own, rather than lose characters ("90703", "AM 9 7 3").
+        {"japanese_time_marks", kMarch, system("ja_JP"),
+         {"2024/03/05", "24/03/05", "09:07:03", "2024/03/05, 09:07:03", "March 05, 2024", "March 05, 2024, 09:07:03"}},
+        {"korean_time_marks", kMarch, system("ko_KR"),
+         {"24. 3. 5.", "24. 3. 5.", "09:07:03", "24. 3. 5., 09:07:03", "March 05, 2024", "March 05, 2024, 09:07:03"}},
+        {"thai_time_words", kMarch, system("th_TH"),
+         {"5/3/24", "5/3/24", "09:07:03", "5/3/24, 09:07:03", "March 05, 2024", "March 05, 2024, 09:07:03"}},
+        {"bulgarian_abbreviations", kNewYearsEve, system("bg_BG"),
+         {"31.12.2024", "31.12.24", "23:59:59", "31.12.2024, 23:59:59", "December 31, 2024",
+          "December 31, 2024, 23:59:59"}},
+        {"persian_digits", kMarch, system("fa_IR"),
+         {"05.03.2024", "05.03.24", "09:07:03", "05.03.2024, 09:07:03", "March 05, 2024", "March 05, 2024, 09:07:03"}},
         {"slashes_keep_the_positional_rule", kMarch, DateStampLocale{QStringLiteral("dd/MM/yyyy"), QStringLiteral("HH:mm:ss"), QLocale::c()},
          {"05/03/2024", "05/03/24", "09:07:03", "05/03/2024, 09:07:03", "March 05, 2024", "March 05, 2024, 09:07:03"}},
     };

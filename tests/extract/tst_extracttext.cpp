@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(urls, QStringList{QStringLiteral("u")});
         QCOMPARE(m_form->Memo1->Text(), std::string("zero\r\nP1\r\nP2\r\n\r\nx<b>y<\r\nUNKNOWN-LINE\r\n"));
         QCOMPARE(m_dialogs->notices, QStringList{QStringLiteral("<i> does not exist.")});
-        QCOMPARE(m_dialogs->noticeTitles, QStringList{QGuiApplication::applicationDisplayName()});
+        QCOMPARE(m_dialogs->noticeTitles, QStringList{m_form->windowTitle()});
         QVERIFY(m_form->IsModified());
         QCOMPARE(m_form->CurrentFileName, QStringLiteral("/some/file.txt"));
         QVERIFY(!QFile::exists(HomeFile("temp001.txt")));

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QPrinter>
+
 namespace {
 
 template <class T>
@@ -57,6 +59,11 @@ std::optional<QFont> ScriptedDialogs::Font(QWidget*, const QFont&)
     return Next(fonts, unexpected, std::optional<QFont>());
 }
 
-bool ScriptedDialogs::Print(QWidget*, QPrinter*) { return Next(printAnswers, unexpected, false); }
+bool ScriptedDialogs::Print(QWidget*, QPrinter* printer)
+{
+    printDocNames << printer->docName();
+    printFileNames << printer->outputFileName();
+    return Next(printAnswers, unexpected, false);
+}
 
 bool ScriptedDialogs::PageSetup(QWidget*, QPrinter*) { return Next(printAnswers, unexpected, false); }

@@ -25,6 +25,8 @@ public:
     QStringList noticeTitles;
     QStringList errors;        // texts of the error boxes
     QStringList errorTitles;
+    QStringList printDocNames;  // the job's name and output file when the print dialog shows
+    QStringList printFileNames;
     int unexpected = 0;        // dialogs shown without a scripted answer
 
     Answer AskSave(QWidget* parent, const QString& text) override;
