@@ -5,6 +5,7 @@
 #include "app/Memo.h"
 #include "document/TextFile.h"
 #include "extract/UrlFetch.h"
+#include "extract/ui/ScriptEditor.h"
 #include "platform/Cp1254.h"
 #include "platform/ProgramFolder.h"
 
@@ -19,16 +20,6 @@
 #include <QUrl>
 
 namespace {
-
-// Tab leaves the script editor for the buttons, as in any dialog; the document editor keeps
-// the key for itself.
-class ScriptEditor : public TMemo {
-public:
-    using TMemo::TMemo;
-
-protected:
-    bool event(QEvent* e) override { return QPlainTextEdit::event(e); }
-};
 
 // The document's lines straight from the editor, one at a time: a run reads a few lines of
 // the document, and copying all of a big one first would cost more than the whole run.
@@ -127,10 +118,11 @@ TExtract::TExtract(TAppForm* owner)
     BitBtn1 = Button(this, "BitBtn1", QStringLiteral("OK"), Picture::Check, 8);
     BitBtn2 = Button(this, "BitBtn2", QStringLiteral("Abort"), Picture::Cross, 118);
     BitBtn3 = Button(this, "BitBtn3", QStringLiteral("&Help"), Picture::Question, 228);
+    // Enter presses the focused button; on the script editor it breaks the line, and OK is
+    // the button it falls back to wherever else the focus is.
     BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
-    BitBtn2->setAutoDefault(false);
-    BitBtn3->setAutoDefault(false);
+    for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3})
+        b->setAutoDefault(true);
     setTabOrder(BitBtn1, BitBtn2);
     setTabOrder(BitBtn2, Memo1);
     setTabOrder(Memo1, BitBtn3);
@@ -140,7 +132,7 @@ TExtract::TExtract(TAppForm* owner)
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     // Connected after the sample is in: only the user's changes and a loaded script are saved.
-    connect(Memo1, &TMemo::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
+    connect(Memo1, &ScriptEditor::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         setResult(mrOk);
         m_owner->RunGuarded([this] { BitBtn1Click(); });

@@ -9,8 +9,8 @@
 class QPushButton;
 class QShowEvent;
 class QUrl;
+class ScriptEditor;
 class TAppForm;
-class TMemo;
 
 // The Extract Text window: the script editor, kept in "extractform.txt" as it is typed, and
 // OK (run the script on the owner's document), Abort and Help.
@@ -24,7 +24,7 @@ public:
     // The editor's text until a saved script replaces it.
     static const char* const kSampleScript;
 
-    TMemo* Memo1 = nullptr;
+    ScriptEditor* Memo1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // OK
     QPushButton* BitBtn2 = nullptr; // Abort
     QPushButton* BitBtn3 = nullptr; // Help

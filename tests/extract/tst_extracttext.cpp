@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
+#include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -202,6 +203,69 @@ private slots:
             QVERIFY(w.isVisible());
         });
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(HomeFile("extract_help.htm"))});
+    }
+
+    // Enter on a button presses that button; Enter on the window itself presses OK.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("Return on Abort") << QStringLiteral("BitBtn2") << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad Enter on Abort") << QStringLiteral("BitBtn2") << int(Qt::Key_Enter) << false;
+        QTest::newRow("Return on Help") << QStringLiteral("BitBtn3") << int(Qt::Key_Return) << false;
+        QTest::newRow("Return on OK") << QStringLiteral("BitBtn1") << int(Qt::Key_Return) << true;
+        QTest::newRow("Return elsewhere, after Help had the focus") << QString() << int(Qt::Key_Return) << true;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(bool, runs);
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETLINE[0]\r\nran");
+        WriteFileBytes(HomeFile("extract_help.htm"), "<html></html>");
+        int helpOpened = 0;
+        WithExtractWindow([&](TExtract& w) {
+            w.OpenUrl = [&](const QUrl&) { ++helpOpened; };
+            QApplication::setActiveWindow(&w);
+            QWidget* target = &w;
+            if (button.isEmpty()) {
+                w.BitBtn3->setFocus(Qt::TabFocusReason);
+                w.Memo1->setFocus(Qt::TabFocusReason);
+                QVERIFY(w.BitBtn1->isDefault());
+            } else {
+                target = w.findChild<QPushButton*>(button);
+                target->setFocus(Qt::TabFocusReason);
+                QCOMPARE(w.focusWidget(), target);
+            }
+            QTest::keyClick(target, Qt::Key(key));
+            if (button == QStringLiteral("BitBtn3")) {
+                QVERIFY(w.isVisible());
+                QCOMPARE(helpOpened, 1);
+            }
+            if (button == QStringLiteral("BitBtn2"))
+                QCOMPARE(w.result(), int(TExtract::mrAbort));
+        });
+        QCOMPARE(m_form->Memo1->Text(), std::string(runs ? "doc\r\nran\r\n" : "doc\r\n"));
+    }
+
+    void enterInTheScriptEditorBreaksTheLineAndOnlyScriptCharactersGoIn()
+    {
+        WithExtractWindow([&](TExtract& w) {
+            w.Memo1->selectAll();
+            QTest::keyClicks(w.Memo1, QStringLiteral("a"));
+            QTest::keyClick(w.Memo1, Qt::Key_Return);
+            QTest::keyClick(w.Memo1, Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(w.Memo1, QStringLiteral("b"));
+            for (const char16_t typed : {u'\u015f', u'\u4e2d'}) {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(typed)));
+                QApplication::sendEvent(w.Memo1, &key);
+            }
+            QVERIFY(w.isVisible());
+        });
+        // A character the code page cannot hold is shown as what is saved.
+        QCOMPARE(SavedScript(), std::string("a\r\n\r\nb\xFE?"));
     }
 
     void tabLeavesTheScriptEditor()
