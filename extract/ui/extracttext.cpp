@@ -4,11 +4,12 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
-#include "extract/UrlFetch.h"
+#include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
 #include "platform/Cp1254.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -128,7 +129,7 @@ TExtract::TExtract(TAppForm* owner)
     setTabOrder(Memo1, BitBtn3);
     BitBtn1->setFocus();
 
-    Fetch = [](const std::string& url, const QString& path) { DownloadUrlToFile(url, path); };
+    Fetch = [this](const std::string& url, const QString& path) { FetchWithProgress(url, path); };
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     // Connected after the sample is in: only the user's changes and a loaded script are saved.
@@ -152,6 +153,14 @@ void TExtract::showEvent(QShowEvent* e)
     FormShow();
 }
 
+void TExtract::closeEvent(QCloseEvent* e)
+{
+    if (m_running)
+        e->ignore();
+    else
+        QDialog::closeEvent(e);
+}
+
 void TExtract::FormShow()
 {
     // A script that cannot be read or shown leaves the sample, without a message.
@@ -172,8 +181,21 @@ void TExtract::BitBtn1Click()
     const NoticeOperation notice = [this](const std::string& text) {
         m_owner->Dialogs().Notice(this, QGuiApplication::applicationDisplayName(), cp1254::Decode(text));
     };
-    const std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
-    LoadExtractionResult(result, folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+    m_running = true;
+    struct Finished {
+        bool& running;
+        ~Finished() { running = false; }
+    } finished{m_running};
+    std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
+    LoadExtractionResult(std::move(result), folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+}
+
+void TExtract::FetchWithProgress(const std::string& url, const QString& path)
+{
+    FetchProgress progress(this, cp1254::Decode(url));
+    FetchLimits limits = Limits;
+    limits.keepGoing = [&progress](std::int64_t received) { return progress.Update(received); };
+    DownloadUrlToFile(url, path, limits);
 }
 
 void TExtract::BitBtn2Click() { done(mrAbort); }

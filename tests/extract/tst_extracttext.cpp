@@ -1,12 +1,16 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
+#include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLocale>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -44,6 +48,32 @@ class TestExtractText : public QObject {
         m_form->Extract1->trigger();
         QVERIFY(seen);
         QVERIFY(!m_form->Extract->isVisible());
+    }
+
+    // What a fetch showed while it ran.
+    struct Seen {
+        QString url;
+        QString bytes;
+        bool dialogWasUp = false;
+    };
+
+    // Watches for the fetch's progress dialog while the run goes on and notes what it shows;
+    // cancels the fetch once `cancelWhen` holds for the bytes label.
+    QTimer* WatchProgress(Seen& seen, const std::function<bool(const QString&)>& cancelWhen)
+    {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [&seen, cancelWhen] {
+            auto* dialog = qobject_cast<FetchProgress*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            seen.dialogWasUp = true;
+            seen.url = dialog->UrlLabel->text();
+            seen.bytes = dialog->BytesLabel->text();
+            if (cancelWhen && cancelWhen(seen.bytes))
+                dialog->CancelButton->click();
+        });
+        timer->start(20);
+        return timer;
     }
 
     void SetDocument(std::string_view text)
@@ -266,6 +296,48 @@ private slots:
         });
         // A character the code page cannot hold is shown as what is saved.
         QCOMPARE(SavedScript(), std::string("a\r\n\r\nb\xFE?"));
+    }
+
+    // A fetch that would never end: the progress dialog names the URL and counts the bytes,
+    // Cancel ends that fetch only, and what arrived goes on into the result.
+    void cancelEndsAFetchKeepingWhatArrived()
+    {
+        LoopbackServer server(std::map<std::string, std::string>{{"/stall", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n0123456789<stall>"}});
+        const std::string url = server.Url("/stall");
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETURL[" + url + "]\r\nafter");
+        Seen seen;
+        const QString tenBytes = QLocale::system().toString(10) + QStringLiteral(" bytes received");
+        QTimer* watch = WatchProgress(seen, [&](const QString& bytes) { return bytes == tenBytes; });
+        WithExtractWindow([&](TExtract& w) { w.BitBtn1->click(); });
+        delete watch;
+        QVERIFY(seen.dialogWasUp);
+        QCOMPARE(seen.url, QString::fromStdString(url));
+        QCOMPARE(seen.bytes, tenBytes);
+        QCOMPARE(m_form->Memo1->Text(), std::string("0123456789\r\n\r\nafter\r\n"));
+        QCOMPARE(ReadFileBytes(HomeFile("temp.txt")), std::string("0123456789"));
+        QVERIFY(m_dialogs->errors.isEmpty());
+    }
+
+    void timeLimitEndsASlowDripKeepingWhatArrived()
+    {
+        LoopbackServer server(std::map<std::string, std::string>{{"/drip", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nstart<drip>"}});
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETURL[" + server.Url("/drip") + "]");
+        Seen seen;
+        QTimer* watch = WatchProgress(seen, {});
+        QElapsedTimer took;
+        took.start();
+        WithExtractWindow([&](TExtract& w) {
+            w.Limits.totalTimeout = std::chrono::milliseconds(1000);
+            w.BitBtn1->click();
+        });
+        delete watch;
+        QVERIFY(took.elapsed() >= 1000);
+        QVERIFY(seen.dialogWasUp);
+        const std::string text = m_form->Memo1->Text();
+        QVERIFY2(text.starts_with("start...") && text.ends_with(".\r\n"), text.c_str());
+        QCOMPARE(ReadFileBytes(HomeFile("temp.txt")) + "\r\n", text);
     }
 
     void tabLeavesTheScriptEditor()
