@@ -5,6 +5,7 @@
 #include "bench/Corpus.h"
 #include "document/LineText.h"
 #include "extract/ExtractionScript.h"
+#include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
 
 #include <QApplication>

@@ -58,6 +58,32 @@ std::string ReadFileBytes(const QString& path)
     return bytes;
 }
 
+void ReadFileBlocks(const QString& path, const std::function<bool(std::string_view)>& block)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("Cannot open file", path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
+        Fail("Cannot open file", path, S_ISDIR(st.st_mode) ? EISDIR : errno);
+    std::string buffer(std::size_t{1} << 16, '\0');
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail("Cannot open file", path, errno);
+        }
+        if (got == 0 || !block(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+            break;
+    }
+}
+
 void WriteFileBytes(const QString& path, std::string_view bytes)
 {
     QSaveFile file(path);

@@ -1,8 +1,9 @@
 #include "extract/ExtractionScript.h"
 
-#include "document/StringList.h"
 #include "document/TextFile.h"
 #include "platform/IntegerConversion.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -71,17 +72,56 @@ Kind KindOf(std::string_view line)
     return Kind::Plain;
 }
 
+// Appends the page in "temp.txt" line by line, each line followed by CR LF, as a StringList
+// would read it, but block by block: a big page is held once, in the output, not twice more as
+// the file's bytes and as a list of lines.
 void AppendFetched(std::string& out, const std::string& url, const QString& programFolder,
                    const FetchOperation& fetch)
 {
     const QString path = programFolder + QStringLiteral("/temp.txt");
     fetch(url, path);
-    StringList page;
-    page.LoadFromFile(path);
-    for (const std::string& line : page.Items()) {
-        out += line;
+    // Room for the page and a CR before each LF of it (lines of 16 bytes on average): growing
+    // by doubling would, for a moment, hold the page twice over.
+    const qint64 size = QFileInfo(path).size();
+    out.reserve(out.size() + static_cast<std::size_t>(size + size / 16));
+    bool lineOpen = false;  // bytes of a line without its break yet
+    bool afterCr = false;   // the last byte was a CR: an LF now completes that break
+    ReadFileBlocks(path, [&](std::string_view block) {
+        for (std::size_t i = 0; i < block.size();) {
+            const std::size_t stop = block.find_first_of(std::string_view("\r\n\0", 3), i);
+            if (stop != i) {
+                const std::size_t end = stop == std::string_view::npos ? block.size() : stop;
+                out.append(block.substr(i, end - i));
+                lineOpen = true;
+                afterCr = false;
+                i = end;
+                continue;
+            }
+            const char c = block[i++];
+            if (c == '\0')
+                return false; // the text ends at the first NUL
+            if (c == '\n' && afterCr) {
+                afterCr = false;
+                continue;
+            }
+            out += "\r\n";
+            lineOpen = false;
+            afterCr = c == '\r';
+        }
+        return true;
+    });
+    if (lineOpen)
         out += "\r\n";
-    }
+}
+
+// TrimBoth without a copy: the output may hold a whole page.
+void TrimInPlace(std::string& text)
+{
+    const std::string_view kept = TrimBoth(text);
+    const std::size_t from = static_cast<std::size_t>(kept.data() - text.data());
+    const std::size_t size = kept.size();
+    text.erase(0, from);
+    text.resize(size);
 }
 
 } // namespace
@@ -190,20 +230,23 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
         }
         out += "\r\n";
     }
-    const std::string_view trimmed = TrimBoth(out);
-    return std::string(trimmed);
+    TrimInPlace(out);
+    return out;
 }
 
-void LoadExtractionResult(std::string_view result, const QString& programFolder,
+void LoadExtractionResult(std::string result, const QString& programFolder,
                           const std::function<void(const QString& path)>& load)
 {
     const QString path = programFolder + QStringLiteral("/temp001.txt");
     // Lines end at CR LF, lone CR and lone LF alike. A byte 0 from the document stays: the
     // document keeps such bytes, and cutting there would drop the rest of the result.
-    std::string text = NormalizeLineBreaks(result);
-    if (!text.empty())
-        text += "\r\n";
-    WriteFileBytes(path, text);
+    if (HasLoneLineBreak(result))
+        result = NormalizeLineBreaks(result);
+    // A run's result lost at least its last CR LF to the trim, so this fits its capacity.
+    if (!result.empty())
+        result += "\r\n";
+    WriteFileBytes(path, result);
+    std::string().swap(result); // the document is about to hold all of it again
     struct Remove {
         const QString& path;
         ~Remove() { DeleteFileQuietly(path); }

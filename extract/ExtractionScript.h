@@ -60,6 +60,6 @@ inline std::string RunExtractionScript(const LineView& script, const LineView& s
 
 // Carries a run's result into the document: writes its lines, each followed by CR LF, to
 // "temp001.txt" in `programFolder`, hands that path to `load`, and removes the file again,
-// also when `load` throws.
-void LoadExtractionResult(std::string_view result, const QString& programFolder,
+// also when `load` throws. The result is released before `load` runs.
+void LoadExtractionResult(std::string result, const QString& programFolder,
                           const std::function<void(const QString& path)>& load);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -26,6 +27,13 @@ struct CurlGlobal {
 struct EasyDeleter {
     void operator()(CURL* h) const { curl_easy_cleanup(h); }
 };
+
+struct MultiDeleter {
+    void operator()(CURLM* h) const { curl_multi_cleanup(h); }
+};
+
+// The longest the loop waits for the network before it lets the caller look at its windows.
+constexpr int kPollMs = 50;
 
 // The target file, created or emptied when the first block of the body arrives, or when the
 // transfer ends without one: the URL is opened before the file is touched.
@@ -100,6 +108,7 @@ private:
 struct Transfer {
     Target* target;
     const FetchLimits* limits;
+    std::int64_t written = 0;
     curl_off_t lastReceived = 0;
     std::chrono::steady_clock::time_point lastByteAt = std::chrono::steady_clock::now();
 };
@@ -110,7 +119,10 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
     const std::size_t bytes = size * count;
     if (t->limits->onBlock)
         t->limits->onBlock(bytes);
-    return t->target->Write(data, bytes) ? bytes : 0; // 0 ends the transfer
+    if (!t->target->Write(data, bytes))
+        return 0; // ends the transfer
+    t->written += static_cast<std::int64_t>(bytes);
+    return bytes;
 }
 
 // Called about once a second and on every block: ends a transfer that has gone quiet.
@@ -124,6 +136,35 @@ int OnProgress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off
         return 0;
     }
     return now - t->lastByteAt > t->limits->idleTimeout ? 1 : 0;
+}
+
+// Drives the transfer without blocking for more than kPollMs at a time, so the caller can
+// paint, show progress and stop it. The outcome is not needed: whatever body arrived is in the
+// file, however the transfer ended.
+void Run(CURL* easy, Transfer& transfer)
+{
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
+        return;
+    struct Detach {
+        CURLM* multi;
+        CURL* easy;
+        ~Detach() { curl_multi_remove_handle(multi, easy); }
+    } detach{multi.get(), easy}; // also when keepGoing throws
+    const FetchLimits& limits = *transfer.limits;
+    const auto deadline = std::chrono::steady_clock::now() + limits.totalTimeout;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK || running == 0)
+            break;
+        if (limits.keepGoing && !limits.keepGoing(transfer.written))
+            break;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        const auto wait = static_cast<int>(std::min<std::int64_t>(left.count(), kPollMs));
+        curl_multi_poll(multi.get(), nullptr, 0, wait, nullptr);
+    }
 }
 
 } // namespace
@@ -151,8 +192,7 @@ bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchL
             curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress);
             curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
             curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-            // The outcome is not needed: whatever body arrived is in the file.
-            curl_easy_perform(h);
+            Run(h, transfer);
         }
     } // the handle is released before any file error is raised
     if (target.Error().empty())

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -14,13 +15,19 @@ struct FetchLimits {
     // A dead server gives up after these instead of holding the editor for ever.
     std::chrono::milliseconds connectTimeout{60000};
     std::chrono::milliseconds idleTimeout{60000}; // no byte of the body for this long
+    // However the server trickles, one URL never takes longer than this.
+    std::chrono::milliseconds totalTimeout{120000};
+    // Called while the transfer runs, at least every 50 ms, with the bytes of the body written
+    // so far: the caller keeps its windows alive here. Returning false ends the transfer.
+    std::function<bool(std::int64_t received)> keepGoing;
     // Sees the size of every block written to the file (for tests).
     std::function<void(std::size_t)> onBlock;
 };
 
 // Fetches the body of `url` (http, https or ftp; redirects followed, at most 10) into the file
-// at `path`, byte for byte, in blocks of at most 1024 bytes. The file is created or emptied
-// whatever the fetch gives, so a URL that cannot be opened leaves it empty. Network failures
-// are silent; a file that cannot be created or written throws QuorlexError. Returns true once
-// the transfer has ended and the file is closed.
+// at `path`, byte for byte, in blocks of at most 1024 bytes, as they arrive. The file is
+// created or emptied whatever the fetch gives, so a URL that cannot be opened leaves it empty.
+// Network failures, time limits and a stop asked by `keepGoing` all end the transfer silently,
+// the bytes received so far staying in the file; a file that cannot be created or written
+// throws QuorlexError. Returns true once the transfer has ended and the file is closed.
 bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchLimits& limits = {});

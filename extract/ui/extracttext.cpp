@@ -4,10 +4,12 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
-#include "extract/UrlFetch.h"
+#include "extract/ui/FetchProgress.h"
+#include "extract/ui/ScriptEditor.h"
 #include "platform/Cp1254.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -20,25 +22,6 @@
 #include <QUrl>
 
 namespace {
-
-// Tab leaves the script editor for the buttons, as in any dialog; the document editor keeps
-// the key for itself.
-class ScriptEditor : public TMemo {
-public:
-    using TMemo::TMemo;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() == QEvent::KeyPress) {
-            const auto* k = static_cast<QKeyEvent*>(e);
-            if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
-                !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-                return QAbstractScrollArea::event(e); // moves the focus
-        }
-        return TMemo::event(e);
-    }
-};
 
 // The document's lines straight from the editor, one at a time: a run reads a few lines of
 // the document, and copying all of a big one first would cost more than the whole run.
@@ -128,28 +111,30 @@ TExtract::TExtract(TAppForm* owner)
     Memo1 = new ScriptEditor(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 8, 309, 226);
-    Memo1->SetWordWrap(false);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setTabChangesFocus(true);
     Memo1->SetText(std::string_view(kSampleScript));
 
     BitBtn1 = Button(this, "BitBtn1", QStringLiteral("OK"), Picture::Check, 8);
     BitBtn2 = Button(this, "BitBtn2", QStringLiteral("Abort"), Picture::Cross, 118);
     BitBtn3 = Button(this, "BitBtn3", QStringLiteral("&Help"), Picture::Question, 228);
+    // Enter presses the focused button; on the script editor it breaks the line, and OK is
+    // the button it falls back to wherever else the focus is.
     BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
-    BitBtn2->setAutoDefault(false);
-    BitBtn3->setAutoDefault(false);
+    for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3})
+        b->setAutoDefault(true);
     setTabOrder(BitBtn1, BitBtn2);
     setTabOrder(BitBtn2, Memo1);
     setTabOrder(Memo1, BitBtn3);
     BitBtn1->setFocus();
 
-    Fetch = [](const std::string& url, const QString& path) { DownloadUrlToFile(url, path); };
+    Fetch = [this](const std::string& url, const QString& path) { FetchWithProgress(url, path); };
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     // Connected after the sample is in: only the user's changes and a loaded script are saved.
-    connect(Memo1, &TMemo::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
+    connect(Memo1, &ScriptEditor::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         setResult(mrOk);
         m_owner->RunGuarded([this] { BitBtn1Click(); });
@@ -167,6 +152,14 @@ void TExtract::showEvent(QShowEvent* e)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormShow();
+}
+
+void TExtract::closeEvent(QCloseEvent* e)
+{
+    if (m_running)
+        e->ignore();
+    else
+        QDialog::closeEvent(e);
 }
 
 void TExtract::FormShow()
@@ -189,8 +182,21 @@ void TExtract::BitBtn1Click()
     const NoticeOperation notice = [this](const std::string& text) {
         m_owner->Dialogs().Notice(this, m_owner->windowTitle(), cp1254::Decode(text));
     };
-    const std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
-    LoadExtractionResult(result, folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+    m_running = true;
+    struct Finished {
+        bool& running;
+        ~Finished() { running = false; }
+    } finished{m_running};
+    std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
+    LoadExtractionResult(std::move(result), folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+}
+
+void TExtract::FetchWithProgress(const std::string& url, const QString& path)
+{
+    FetchProgress progress(this, cp1254::Decode(url));
+    FetchLimits limits = Limits;
+    limits.keepGoing = [&progress](std::int64_t received) { return progress.Update(received); };
+    DownloadUrlToFile(url, path, limits);
 }
 
 void TExtract::BitBtn2Click() { done(mrAbort); }

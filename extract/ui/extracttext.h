@@ -1,16 +1,18 @@
 #pragma once
 
 #include "extract/ExtractionScript.h"
+#include "extract/UrlFetch.h"
 
 #include <QDialog>
 
 #include <functional>
 
+class QCloseEvent;
 class QPushButton;
 class QShowEvent;
 class QUrl;
+class ScriptEditor;
 class TAppForm;
-class TMemo;
 
 // The Extract Text window: the script editor, kept in "extractform.txt" as it is typed, and
 // OK (run the script on the owner's document), Abort and Help.
@@ -24,7 +26,7 @@ public:
     // The editor's text until a saved script replaces it.
     static const char* const kSampleScript;
 
-    TMemo* Memo1 = nullptr;
+    ScriptEditor* Memo1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // OK
     QPushButton* BitBtn2 = nullptr; // Abort
     QPushButton* BitBtn3 = nullptr; // Help
@@ -35,13 +37,20 @@ public:
     void BitBtn2Click();
     void BitBtn3Click();
 
-    // The run's fetch and the desktop's handler for the help page; tests replace them.
+    // The run's fetch (by default over the network, with a progress dialog that can cancel
+    // it) and the desktop's handler for the help page; tests replace them.
     FetchOperation Fetch;
     std::function<void(const QUrl&)> OpenUrl;
+    // The time limits of each fetch; tests shorten them.
+    FetchLimits Limits;
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
+    void FetchWithProgress(const std::string& url, const QString& path);
+
     TAppForm* m_owner;
+    bool m_running = false; // a script is running: the window cannot be closed under it
 };

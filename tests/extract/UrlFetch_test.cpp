@@ -1,126 +1,25 @@
 #include "document/TextFile.h"
 #include "extract/UrlFetch.h"
 #include "platform/Error.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/TempHome.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
+#include <chrono>
 #include <map>
-#include <mutex>
-#include <thread>
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
 std::string Response(const std::string& status, const std::string& body, const std::string& extra = {})
 {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\nConnection: close\r\n" + extra + "\r\n" + body;
+    return LoopbackServer::Response(status, body, extra);
 }
-
-// A one-thread HTTP server on 127.0.0.1 that answers each path with a fixed raw response.
-// A response that ends in kStall is sent up to that mark, then the connection stays silent.
-class LoopbackServer {
-public:
-    static constexpr std::string_view kStall = "<stall>";
-
-    explicit LoopbackServer(std::map<std::string, std::string> routes) : m_routes(std::move(routes))
-    {
-        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = 0;
-        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(m_listen, 16) != 0)
-            ADD_FAILURE() << "cannot listen";
-        socklen_t len = sizeof addr;
-        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this] { Serve(); });
-    }
-
-    ~LoopbackServer()
-    {
-        m_stop = true;
-        m_thread.join();
-        ::close(m_listen);
-    }
-
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
-
-    std::vector<std::string> Requests()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_requests;
-    }
-
-private:
-    bool Wait(int fd)
-    {
-        pollfd p{fd, POLLIN, 0};
-        while (!m_stop)
-            if (::poll(&p, 1, 50) > 0)
-                return true;
-        return false;
-    }
-
-    void Serve()
-    {
-        while (Wait(m_listen)) {
-            const int c = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
-            if (c < 0)
-                continue;
-            std::string request;
-            char buffer[4096];
-            while (request.find("\r\n\r\n") == std::string::npos && Wait(c)) {
-                const ssize_t got = ::read(c, buffer, sizeof buffer);
-                if (got <= 0)
-                    break;
-                request.append(buffer, static_cast<std::size_t>(got));
-            }
-            {
-                std::lock_guard lock(m_mutex);
-                m_requests.push_back(request);
-            }
-            const std::size_t sp = request.find(' ');
-            const std::string path = request.substr(sp + 1, request.find(' ', sp + 1) - sp - 1);
-            const auto route = m_routes.find(path);
-            std::string reply = route == m_routes.end() ? Response("404 Not Found", "no route") : route->second;
-            const std::size_t stall = reply.find(kStall);
-            if (stall != std::string::npos)
-                reply.resize(stall);
-            std::size_t sent = 0;
-            while (sent < reply.size()) {
-                const ssize_t n = ::send(c, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
-            }
-            if (stall != std::string::npos) {
-                // Silent until the client gives up and closes.
-                while (Wait(c) && ::read(c, buffer, sizeof buffer) > 0) {
-                }
-            }
-            ::close(c);
-        }
-    }
-
-    std::map<std::string, std::string> m_routes;
-    int m_listen = -1;
-    int m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-    std::mutex m_mutex;
-    std::vector<std::string> m_requests;
-};
 
 std::string Bytes(std::size_t n)
 {
@@ -144,6 +43,8 @@ const std::map<std::string, std::string> kRoutes = {
     {"/chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
                  "3\r\nabc\r\n2\r\nde\r\n0\r\n\r\n"},
     {"/stall", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n0123456789<stall>"},
+    {"/silent", "<stall>"},
+    {"/drip", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nstart<drip>"},
 };
 
 struct BodyCase {
@@ -222,10 +123,76 @@ TEST(Fetch, SilentServerIsGivenUpKeepingWhatArrived)
     const QString target = home.File(QStringLiteral("temp.txt"));
     FetchLimits limits;
     limits.idleTimeout = std::chrono::milliseconds(1000);
-    const auto t0 = std::chrono::steady_clock::now();
+    const auto t0 = Clock::now();
     DownloadUrlToFile(server.Url("/stall"), target, limits);
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(10));
     EXPECT_EQ(ReadFileBytes(target), "0123456789");
+}
+
+// The caller is asked often enough to keep its windows painting, also while nothing arrives,
+// and can end a fetch that would never end by itself.
+TEST(Fetch, ServerThatNeverAnswersIsCancelledByTheCaller)
+{
+    LoopbackServer server(kRoutes);
+    TempHome home;
+    const QString target = home.File(QStringLiteral("temp.txt"));
+    WriteFileBytes(target, "old");
+    FetchLimits limits;
+    std::vector<Clock::time_point> asked;
+    limits.keepGoing = [&](std::int64_t received) {
+        EXPECT_EQ(received, 0);
+        asked.push_back(Clock::now());
+        return asked.size() < 10;
+    };
+    const auto t0 = Clock::now();
+    EXPECT_TRUE(DownloadUrlToFile(server.Url("/silent"), target, limits));
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(5));
+    ASSERT_EQ(asked.size(), 10u);
+    for (std::size_t i = 1; i < asked.size(); ++i)
+        EXPECT_LT(asked[i] - asked[i - 1], milliseconds(250)) << i;
+    EXPECT_EQ(ReadFileBytes(target), "");
+}
+
+TEST(Fetch, CancelKeepsTheBytesReceived)
+{
+    LoopbackServer server(kRoutes);
+    TempHome home;
+    const QString target = home.File(QStringLiteral("temp.txt"));
+    FetchLimits limits;
+    std::int64_t last = -1;
+    limits.keepGoing = [&](std::int64_t received) {
+        last = received;
+        return received < 10;
+    };
+    const auto t0 = Clock::now();
+    DownloadUrlToFile(server.Url("/stall"), target, limits);
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_EQ(last, 10);
+    EXPECT_EQ(ReadFileBytes(target), "0123456789");
+}
+
+// A server that sends a byte now and then never trips the idle limit; the overall one ends it.
+TEST(Fetch, SlowDripIsEndedByTheOverallLimitKeepingWhatArrived)
+{
+    LoopbackServer server(kRoutes);
+    TempHome home;
+    const QString target = home.File(QStringLiteral("temp.txt"));
+    FetchLimits limits;
+    limits.totalTimeout = milliseconds(800);
+    std::int64_t last = 0;
+    limits.keepGoing = [&](std::int64_t received) {
+        last = received;
+        return true;
+    };
+    const auto t0 = Clock::now();
+    DownloadUrlToFile(server.Url("/drip"), target, limits);
+    const auto took = Clock::now() - t0;
+    EXPECT_GE(took, milliseconds(800));
+    EXPECT_LT(took, std::chrono::seconds(5));
+    const std::string body = ReadFileBytes(target);
+    EXPECT_TRUE(body.starts_with("start..")) << body;
+    EXPECT_EQ(body.find_first_not_of('.', 5), std::string::npos) << body;
+    EXPECT_EQ(last, static_cast<std::int64_t>(body.size()));
 }
 
 TEST(Fetch, TargetThatCannotBeCreatedThrows)

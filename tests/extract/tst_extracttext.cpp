@@ -1,11 +1,16 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
+#include "extract/ui/FetchProgress.h"
+#include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLocale>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -43,6 +48,32 @@ class TestExtractText : public QObject {
         m_form->Extract1->trigger();
         QVERIFY(seen);
         QVERIFY(!m_form->Extract->isVisible());
+    }
+
+    // What a fetch showed while it ran.
+    struct Seen {
+        QString url;
+        QString bytes;
+        bool dialogWasUp = false;
+    };
+
+    // Watches for the fetch's progress dialog while the run goes on and notes what it shows;
+    // cancels the fetch once `cancelWhen` holds for the bytes label.
+    QTimer* WatchProgress(Seen& seen, const std::function<bool(const QString&)>& cancelWhen)
+    {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [&seen, cancelWhen] {
+            auto* dialog = qobject_cast<FetchProgress*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            seen.dialogWasUp = true;
+            seen.url = dialog->UrlLabel->text();
+            seen.bytes = dialog->BytesLabel->text();
+            if (cancelWhen && cancelWhen(seen.bytes))
+                dialog->CancelButton->click();
+        });
+        timer->start(20);
+        return timer;
     }
 
     void SetDocument(std::string_view text)
@@ -93,7 +124,7 @@ private slots:
     void editedScriptComesBackAfterAnyCloseAndARestart()
     {
         WithExtractWindow([&](TExtract& w) {
-            w.Memo1->SelectAll();
+            w.Memo1->selectAll();
             QTest::keyClicks(w.Memo1, QStringLiteral("first"));
             QTest::keyClick(w.Memo1, Qt::Key_Return);
             QTest::keyClicks(w.Memo1, QStringLiteral("$GETLINE[0]"));
@@ -120,7 +151,7 @@ private slots:
     void clearedScriptStaysEmpty()
     {
         WithExtractWindow([&](TExtract& w) {
-            w.Memo1->SelectAll();
+            w.Memo1->selectAll();
             QTest::keyClick(w.Memo1, Qt::Key_Delete);
         });
         QCOMPARE(SavedScript(), std::string());
@@ -181,7 +212,7 @@ private slots:
         QVERIFY(QDir().mkpath(HomeFile("extractform.txt"))); // a folder in the file's place
         WithExtractWindow([&](TExtract& w) {
             QCOMPARE(w.Memo1->Count(), 7); // unreadable: the sample stays
-            w.Memo1->SelectAll();
+            w.Memo1->selectAll();
             QTest::keyClicks(w.Memo1, QStringLiteral("z"));
             QCOMPARE(w.Memo1->Text(), std::string("z"));
         });
@@ -202,6 +233,111 @@ private slots:
             QVERIFY(w.isVisible());
         });
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(HomeFile("extract_help.htm"))});
+    }
+
+    // Enter on a button presses that button; Enter on the window itself presses OK.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("Return on Abort") << QStringLiteral("BitBtn2") << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad Enter on Abort") << QStringLiteral("BitBtn2") << int(Qt::Key_Enter) << false;
+        QTest::newRow("Return on Help") << QStringLiteral("BitBtn3") << int(Qt::Key_Return) << false;
+        QTest::newRow("Return on OK") << QStringLiteral("BitBtn1") << int(Qt::Key_Return) << true;
+        QTest::newRow("Return elsewhere, after Help had the focus") << QString() << int(Qt::Key_Return) << true;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(bool, runs);
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETLINE[0]\r\nran");
+        WriteFileBytes(HomeFile("extract_help.htm"), "<html></html>");
+        int helpOpened = 0;
+        WithExtractWindow([&](TExtract& w) {
+            w.OpenUrl = [&](const QUrl&) { ++helpOpened; };
+            QApplication::setActiveWindow(&w);
+            QWidget* target = &w;
+            if (button.isEmpty()) {
+                w.BitBtn3->setFocus(Qt::TabFocusReason);
+                w.Memo1->setFocus(Qt::TabFocusReason);
+                QVERIFY(w.BitBtn1->isDefault());
+            } else {
+                target = w.findChild<QPushButton*>(button);
+                target->setFocus(Qt::TabFocusReason);
+                QCOMPARE(w.focusWidget(), target);
+            }
+            QTest::keyClick(target, Qt::Key(key));
+            if (button == QStringLiteral("BitBtn3")) {
+                QVERIFY(w.isVisible());
+                QCOMPARE(helpOpened, 1);
+            }
+            if (button == QStringLiteral("BitBtn2"))
+                QCOMPARE(w.result(), int(TExtract::mrAbort));
+        });
+        QCOMPARE(m_form->Memo1->Text(), std::string(runs ? "doc\r\nran\r\n" : "doc\r\n"));
+    }
+
+    void enterInTheScriptEditorBreaksTheLineAndOnlyScriptCharactersGoIn()
+    {
+        WithExtractWindow([&](TExtract& w) {
+            w.Memo1->selectAll();
+            QTest::keyClicks(w.Memo1, QStringLiteral("a"));
+            QTest::keyClick(w.Memo1, Qt::Key_Return);
+            QTest::keyClick(w.Memo1, Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(w.Memo1, QStringLiteral("b"));
+            for (const char16_t typed : {u'\u015f', u'\u4e2d'}) {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(typed)));
+                QApplication::sendEvent(w.Memo1, &key);
+            }
+            QVERIFY(w.isVisible());
+        });
+        // A character the code page cannot hold is shown as what is saved.
+        QCOMPARE(SavedScript(), std::string("a\r\n\r\nb\xFE?"));
+    }
+
+    // A fetch that would never end: the progress dialog names the URL and counts the bytes,
+    // Cancel ends that fetch only, and what arrived goes on into the result.
+    void cancelEndsAFetchKeepingWhatArrived()
+    {
+        LoopbackServer server(std::map<std::string, std::string>{{"/stall", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n0123456789<stall>"}});
+        const std::string url = server.Url("/stall");
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETURL[" + url + "]\r\nafter");
+        Seen seen;
+        const QString tenBytes = QLocale::system().toString(10) + QStringLiteral(" bytes received");
+        QTimer* watch = WatchProgress(seen, [&](const QString& bytes) { return bytes == tenBytes; });
+        WithExtractWindow([&](TExtract& w) { w.BitBtn1->click(); });
+        delete watch;
+        QVERIFY(seen.dialogWasUp);
+        QCOMPARE(seen.url, QString::fromStdString(url));
+        QCOMPARE(seen.bytes, tenBytes);
+        QCOMPARE(m_form->Memo1->Text(), std::string("0123456789\r\n\r\nafter\r\n"));
+        QCOMPARE(ReadFileBytes(HomeFile("temp.txt")), std::string("0123456789"));
+        QVERIFY(m_dialogs->errors.isEmpty());
+    }
+
+    void timeLimitEndsASlowDripKeepingWhatArrived()
+    {
+        LoopbackServer server(std::map<std::string, std::string>{{"/drip", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nstart<drip>"}});
+        SetDocument("doc\r\n");
+        WriteFileBytes(HomeFile("extractform.txt"), "$GETURL[" + server.Url("/drip") + "]");
+        Seen seen;
+        QTimer* watch = WatchProgress(seen, {});
+        QElapsedTimer took;
+        took.start();
+        WithExtractWindow([&](TExtract& w) {
+            w.Limits.totalTimeout = std::chrono::milliseconds(1000);
+            w.BitBtn1->click();
+        });
+        delete watch;
+        QVERIFY(took.elapsed() >= 1000);
+        QVERIFY(seen.dialogWasUp);
+        const std::string text = m_form->Memo1->Text();
+        QVERIFY2(text.starts_with("start...") && text.ends_with(".\r\n"), text.c_str());
+        QCOMPARE(ReadFileBytes(HomeFile("temp.txt")) + "\r\n", text);
     }
 
     void tabLeavesTheScriptEditor()
