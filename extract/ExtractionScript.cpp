@@ -71,10 +71,8 @@ Kind KindOf(std::string_view line)
     return Kind::Plain;
 }
 
-void AppendFetched(std::string& out, const std::string& url, const QString& programFolder,
-                   const FetchOperation& fetch)
+void AppendFetched(std::string& out, const std::string& url, const QString& path, const FetchOperation& fetch)
 {
-    const QString path = programFolder + QStringLiteral("/temp.txt");
     fetch(url, path);
     StringList page;
     page.LoadFromFile(path);
@@ -149,7 +147,7 @@ std::string_view GetPartOfLine4(const SourceLines& source, std::int32_t n, std::
     return Sub(s, p, stopPos - p);
 }
 
-std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& programFolder,
+std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& fetchFile,
                                 const FetchOperation& fetch, const NoticeOperation& notice)
 {
     std::string out;
@@ -164,7 +162,7 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
             out += L;
             break;
         case Kind::Url:
-            AppendFetched(out, std::string(Sub(L, 9, close - 9)), programFolder, fetch);
+            AppendFetched(out, std::string(Sub(L, 9, close - 9)), fetchFile, fetch);
             break;
         case Kind::Line:
             out += GetLine(source, StrToInt(Sub(L, 10, close - 10)));
@@ -194,10 +192,9 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
     return std::string(trimmed);
 }
 
-void LoadExtractionResult(std::string_view result, const QString& programFolder,
+void LoadExtractionResult(std::string_view result, const QString& path,
                           const std::function<void(const QString& path)>& load)
 {
-    const QString path = programFolder + QStringLiteral("/temp001.txt");
     // Lines end at CR LF, lone CR and lone LF alike. A byte 0 from the document stays: the
     // document keeps such bytes, and cutting there would drop the rest of the result.
     std::string text = NormalizeLineBreaks(result);
