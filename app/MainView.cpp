@@ -191,7 +191,7 @@ void TAppForm::FilePrintSetup1Execute() { Dialogs().PageSetup(this, &Printer());
 // The viewer's answer is not looked at: a missing file or viewer shows nothing from here.
 void TAppForm::VersionHistory1Click()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFilePath(QStringLiteral("versions.txt"))));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ProgramFilePath(ProgramFile::VersionHistory)));
 }
 
 void TAppForm::HelpAbout1Execute()

@@ -497,7 +497,7 @@ void TAppForm::FormCreate()
     SetCaption(AppTitle);
     ApplyStartSize();
     CurrentFileName.clear();
-    SettingsIni = std::make_unique<TIniFile>(ProgramFilePath(QStringLiteral("settings.ini")));
+    SettingsIni = std::make_unique<TIniFile>(ProgramFilePath(ProgramFile::SettingsIni));
     ReadOption("WordWrap", Wordwrap1, [this](bool on) { ApplyWordWrap(on); });
     ReadOption("StatusBar", StatusBar1, [this](bool on) { StatusBar->setVisible(on); });
     ReadOption("ToolBar", ToolBar1, [this](bool on) { ToolBar->setVisible(on); });
@@ -549,6 +549,6 @@ void TAppForm::closeEvent(QCloseEvent* e)
 
 void TAppForm::FormClose()
 {
-    DeleteFileQuietly(ProgramFilePath(QStringLiteral("temp002.txt")));
-    DeleteFileQuietly(ProgramFilePath(QStringLiteral("temp003.txt")));
+    DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp002));
+    DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp003));
 }

@@ -49,6 +49,8 @@ public:
 
     // Part of start-up that reads the command line (the event of the window's first show).
     void FormShow(const QStringList& arguments);
+    // The close query when the desktop session ends: false keeps the session (and the window).
+    bool SessionEndQuery();
 
     // Document operations.
     void LoadTextFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "app/about.h"
 
+#include "app/AppIcon.h"
 #include "app/DialogFrame.h"
 
 #include <QApplication>
@@ -46,22 +47,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int x, int y, const QString
 
 QIcon ApplicationIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(5.5, 2.5, 20, 27));
-    p.setPen(QPen(QColor(150, 150, 150), 1));
-    for (int i = 0; i < 5; ++i)
-        p.drawLine(QPointF(9, 7.5 + 3 * i), QPointF(22, 7.5 + 3 * i));
-    p.setPen(QPen(QColor(40, 90, 180), 2.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(19, 22), 6, 6);
-    p.drawLine(QPointF(22, 25), QPointF(28, 31));
-    p.end();
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(ApplicationIconImage(size)));
+    return icon;
 }
 
 TAboutBox::TAboutBox(QWidget* parent)

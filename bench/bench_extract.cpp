@@ -56,7 +56,8 @@ int main(int argc, char** argv)
     const double pure = corpus::MedianSeconds(5, [&] {
         const LineView source(document); // the line view is part of every run
         const std::string out = RunExtractionScript(
-            LineView(script), source, home.path(), [](const std::string&, const QString&) {},
+            LineView(script), source, home.filePath(QStringLiteral("temp.txt")),
+            [](const std::string&, const QString&) {},
             [&](const std::string&) { ++notices; });
         outBytes = out.size();
     });
@@ -78,7 +79,8 @@ int main(int argc, char** argv)
             int Count() const override { return memo.Count(); }
             std::string_view Get(int i) const override { return line = memo.Get(i); }
         } lines(*form.Memo1);
-        RunExtractionScript(LineView(script), lines, home.path(), {}, [&](const std::string&) { ++memoNotices; });
+        RunExtractionScript(LineView(script), lines, home.filePath(QStringLiteral("temp.txt")), {},
+                            [&](const std::string&) { ++memoNotices; });
     });
     std::printf("evaluator reading the editor's lines: %.3f s\n", memoRun);
     const double ok = corpus::MedianSeconds(1, [&] { window.BitBtn1Click(); });

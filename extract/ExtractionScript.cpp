@@ -75,10 +75,8 @@ Kind KindOf(std::string_view line)
 // Appends the page in "temp.txt" line by line, each line followed by CR LF, as a StringList
 // would read it, but block by block: a big page is held once, in the output, not twice more as
 // the file's bytes and as a list of lines.
-void AppendFetched(std::string& out, const std::string& url, const QString& programFolder,
-                   const FetchOperation& fetch)
+void AppendFetched(std::string& out, const std::string& url, const QString& path, const FetchOperation& fetch)
 {
-    const QString path = programFolder + QStringLiteral("/temp.txt");
     fetch(url, path);
     // Room for the page and a CR before each LF of it (lines of 16 bytes on average): growing
     // by doubling would, for a moment, hold the page twice over.
@@ -189,7 +187,7 @@ std::string_view GetPartOfLine4(const SourceLines& source, std::int32_t n, std::
     return Sub(s, p, stopPos - p);
 }
 
-std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& programFolder,
+std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& fetchFile,
                                 const FetchOperation& fetch, const NoticeOperation& notice)
 {
     std::string out;
@@ -204,7 +202,7 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
             out += L;
             break;
         case Kind::Url:
-            AppendFetched(out, std::string(Sub(L, 9, close - 9)), programFolder, fetch);
+            AppendFetched(out, std::string(Sub(L, 9, close - 9)), fetchFile, fetch);
             break;
         case Kind::Line:
             out += GetLine(source, StrToInt(Sub(L, 10, close - 10)));
@@ -234,10 +232,9 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
     return out;
 }
 
-void LoadExtractionResult(std::string result, const QString& programFolder,
+void LoadExtractionResult(std::string result, const QString& path,
                           const std::function<void(const QString& path)>& load)
 {
-    const QString path = programFolder + QStringLiteral("/temp001.txt");
     // Lines end at CR LF, lone CR and lone LF alike. A byte 0 from the document stays: the
     // document keeps such bytes, and cutting there would drop the rest of the result.
     if (HasLoneLineBreak(result))

@@ -48,18 +48,18 @@ std::string_view GetPartOfLine4(const SourceLines& source, std::int32_t n, std::
                                 std::int32_t stopPos, const NoticeOperation& notice);
 
 // Evaluates every script line against the source and returns the entries, each followed by
-// CR LF, trimmed at both ends. $GETURL lines fetch into "temp.txt" in `programFolder`. A
+// CR LF, trimmed at both ends. $GETURL lines fetch into `fetchFile` (temp.txt). A
 // number that does not convert throws QuorlexError and nothing is returned.
-std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& programFolder,
+std::string RunExtractionScript(const LineView& script, const SourceLines& source, const QString& fetchFile,
                                 const FetchOperation& fetch, const NoticeOperation& notice);
-inline std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& programFolder,
+inline std::string RunExtractionScript(const LineView& script, const LineView& source, const QString& fetchFile,
                                        const FetchOperation& fetch, const NoticeOperation& notice)
 {
-    return RunExtractionScript(script, LineViewSource(source), programFolder, fetch, notice);
+    return RunExtractionScript(script, LineViewSource(source), fetchFile, fetch, notice);
 }
 
 // Carries a run's result into the document: writes its lines, each followed by CR LF, to
-// "temp001.txt" in `programFolder`, hands that path to `load`, and removes the file again,
-// also when `load` throws. The result is released before `load` runs.
-void LoadExtractionResult(std::string result, const QString& programFolder,
+// `path` (temp001.txt), hands that path to `load`, and removes the file again, also when
+// `load` throws. The result is released before `load` runs.
+void LoadExtractionResult(std::string result, const QString& path,
                           const std::function<void(const QString& path)>& load);

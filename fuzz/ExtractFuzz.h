@@ -42,13 +42,14 @@ inline std::string RunExtraction(std::string_view input, const QString& folder)
     const LineView scriptLines(script);
     const LineView source(document);
     try {
-        const std::string out = RunExtractionScript(scriptLines, source, folder, fetch, notice);
+        const std::string out = RunExtractionScript(scriptLines, source, temp, fetch, notice);
         if (!Trimmed(out))
             return "result not trimmed";
         if (notices > 2 * static_cast<std::size_t>(scriptLines.Count()))
             return "more notices than two a line";
         std::string carried;
-        LoadExtractionResult(out, folder, [&](const QString& path) { carried = ReadFileBytes(path); });
+        LoadExtractionResult(out, folder + QStringLiteral("/temp001.txt"),
+                             [&](const QString& path) { carried = ReadFileBytes(path); });
         if (!out.empty() && !carried.ends_with("\r\n"))
             return "carrier file without its final break";
     } catch (const QuorlexError& e) {

@@ -2,12 +2,23 @@
 
 #include <QString>
 
-// The folder the program keeps its own files in: QUORLEX_HOME when set and not empty,
-// else the folder of the running executable with symbolic links resolved. No trailing "/".
-QString ProgramFolder();
+// The program's own files.
+enum class ProgramFile {
+    SettingsIni,    // settings.ini
+    ExtractForm,    // extractform.txt: the last extraction script
+    Temp,           // temp.txt: the last fetched page
+    Temp001,        // temp001.txt: carries a script's result into the document
+    Temp002,        // temp002.txt, removed at close
+    Temp003,        // temp003.txt, removed at close
+    VersionHistory, // versions.txt, read only
+    ExtractHelp,    // extract_help.htm, read only
+};
 
-// ProgramFolder() + "/" + name.
-QString ProgramFilePath(const QString& name);
+// Where `file` is, for this run: the one place that answers it (see FileFolders.h for the
+// choice). Outside portable mode the folder of a file the program writes is created, with
+// mode 0700, when first asked for; a read-only file comes from the installed data folder when
+// it is there, else from the program folder.
+QString ProgramFilePath(ProgramFile file);
 
 // The part of a path after its last "/".
 QString FileNamePart(const QString& path);

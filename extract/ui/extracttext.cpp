@@ -87,7 +87,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, P
     return b;
 }
 
-QString FormFile() { return ProgramFilePath(QStringLiteral("extractform.txt")); }
+QString FormFile() { return ProgramFilePath(ProgramFile::ExtractForm); }
 
 } // namespace
 
@@ -178,7 +178,6 @@ void TExtract::BitBtn1Click()
     // The document cannot change before the run ends: this window and the notices are modal.
     const EditorLines document(*m_owner->Memo1);
     const std::string script = Memo1->Text();
-    const QString folder = ProgramFolder();
     const NoticeOperation notice = [this](const std::string& text) {
         m_owner->Dialogs().Notice(this, m_owner->windowTitle(), cp1254::Decode(text));
     };
@@ -187,8 +186,10 @@ void TExtract::BitBtn1Click()
         bool& running;
         ~Finished() { running = false; }
     } finished{m_running};
-    std::string result = RunExtractionScript(LineView(script), document, folder, Fetch, notice);
-    LoadExtractionResult(std::move(result), folder, [this](const QString& path) { m_owner->LoadTextFile(path); });
+    std::string result =
+        RunExtractionScript(LineView(script), document, ProgramFilePath(ProgramFile::Temp), Fetch, notice);
+    LoadExtractionResult(std::move(result), ProgramFilePath(ProgramFile::Temp001),
+                         [this](const QString& path) { m_owner->LoadTextFile(path); });
 }
 
 void TExtract::FetchWithProgress(const std::string& url, const QString& path)
@@ -203,7 +204,7 @@ void TExtract::BitBtn2Click() { done(mrAbort); }
 
 void TExtract::BitBtn3Click()
 {
-    const QString page = ProgramFilePath(QStringLiteral("extract_help.htm"));
+    const QString page = ProgramFilePath(ProgramFile::ExtractHelp);
     if (QFileInfo::exists(page))
         OpenUrl(QUrl::fromLocalFile(page));
 }

@@ -32,7 +32,8 @@ Outcome RunScript(const std::string& script, const std::string& document,
     };
     const NoticeOperation notice = [&](const std::string& text) { out.notices.push_back(text); };
     try {
-        out.text = RunExtractionScript(LineView(script), LineView(document), home.Path(), fetch, notice);
+        const QString temp = home.File(QStringLiteral("temp.txt"));
+        out.text = RunExtractionScript(LineView(script), LineView(document), temp, fetch, notice);
     } catch (const QuorlexError& e) {
         out.text = std::string("error: ") + e.what();
     }
@@ -184,8 +185,8 @@ TEST(Evaluator, FetchErrorEndsTheRun)
     const FetchOperation fetch = [](const std::string&, const QString&) {
         throw QuorlexError("Cannot create file \"x\". Permission denied");
     };
-    EXPECT_THROW(RunExtractionScript(LineView("a\r\n$GETURL[u]"), LineView(""), home.Path(), fetch,
-                                     [](const std::string&) {}),
+    EXPECT_THROW(RunExtractionScript(LineView("a\r\n$GETURL[u]"), LineView(""), home.File(QStringLiteral("temp.txt")),
+                                     fetch, [](const std::string&) {}),
                  QuorlexError);
 }
 
@@ -213,7 +214,7 @@ TEST_P(Carry, WritesLinesWithCrLfAndRemovesTheFile)
     TempHome home;
     std::string loaded;
     QString seen;
-    LoadExtractionResult(GetParam().result, home.Path(), [&](const QString& path) {
+    LoadExtractionResult(GetParam().result, home.File(QStringLiteral("temp001.txt")), [&](const QString& path) {
         seen = path;
         loaded = ReadFileBytes(path);
     });
@@ -234,7 +235,8 @@ INSTANTIATE_TEST_SUITE_P(Result, Carry, testing::Values(
 TEST(Carry, FileIsRemovedWhenTheLoadFails)
 {
     TempHome home;
-    EXPECT_THROW(LoadExtractionResult("x", home.Path(), [](const QString&) { throw QuorlexError("full"); }),
+    EXPECT_THROW(LoadExtractionResult("x", home.File(QStringLiteral("temp001.txt")),
+                                      [](const QString&) { throw QuorlexError("full"); }),
                  QuorlexError);
     EXPECT_FALSE(QFile::exists(home.File(QStringLiteral("temp001.txt"))));
 }
@@ -243,7 +245,8 @@ TEST(Carry, UnwritableFolderGivesTheCreateError)
 {
     bool loaded = false;
     try {
-        LoadExtractionResult("x", QStringLiteral("/nonexistent-quorlex"), [&](const QString&) { loaded = true; });
+        LoadExtractionResult("x", QStringLiteral("/nonexistent-quorlex/temp001.txt"),
+                             [&](const QString&) { loaded = true; });
         FAIL() << "no error";
     } catch (const QuorlexError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"/nonexistent-quorlex/temp001.txt\".", 0), 0u)
