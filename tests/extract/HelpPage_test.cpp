@@ -91,7 +91,7 @@ TEST(HelpPage, EveryExampleGivesWhatThePageSays)
         const FetchOperation fetch = [&](const std::string&, const QString& path) { WriteFileBytes(path, e.page); };
         const NoticeOperation notice = [&](const std::string& text) { notices.push_back(text); };
         try {
-            EXPECT_EQ(RunExtractionScript(LineView(e.script), LineView(e.input), home.Path(), fetch, notice), e.result);
+            EXPECT_EQ(RunExtractionScript(LineView(e.script), LineView(e.input), home.File(QStringLiteral("temp.txt")), fetch, notice), e.result);
         } catch (const QuorlexError& error) {
             ADD_FAILURE() << error.what();
         }

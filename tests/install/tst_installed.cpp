@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
+#include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
 #include "platform/ProgramFolder.h"
 #include "tests/support/ScriptedDialogs.h"
