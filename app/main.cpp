@@ -13,6 +13,6 @@ int main(int argc, char* argv[])
     TAppForm form;
     form.show();
     const QStringList arguments = QApplication::arguments().mid(1);
-    QTimer::singleShot(0, &form, [&form, arguments] { form.FormShow(arguments); });
+    QTimer::singleShot(0, &form, [&form, arguments] { form.Start(arguments); });
     return QApplication::exec();
 }

@@ -25,6 +25,10 @@ public:
     QStringList noticeTitles;
     QStringList errors;        // texts of the error boxes
     QStringList errorTitles;
+    std::deque<Answer> yesNoAnswers;
+    std::deque<Answer> restoreAnswers;
+    QStringList questions;     // texts of the Yes / No questions
+    QStringList restoreOffers; // texts of the recovery offers
     int unexpected = 0;        // dialogs shown without a scripted answer
 
     Answer AskSave(QWidget* parent, const QString& text) override;
@@ -37,4 +41,6 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };
