@@ -7,6 +7,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 
@@ -107,4 +108,26 @@ bool QtDialogs::PageSetup(QWidget* parent, QPrinter* printer)
 {
     QPageSetupDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+IDialogs::Answer QtDialogs::AskRestore(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return Answer::Yes;
+    return box.clickedButton() == discard ? Answer::No : Answer::Cancel;
 }

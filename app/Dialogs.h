@@ -35,6 +35,11 @@ public:
     // Print and page set-up dialogs on `printer`; false when cancelled.
     virtual bool Print(QWidget* parent, QPrinter* printer) = 0;
     virtual bool PageSetup(QWidget* parent, QPrinter* printer) = 0;
+    // A question with Yes and No, titled `title`; closing the box answers No.
+    virtual Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The offer of a recovery copy: Yes restores it, No discards it, Cancel (the box closed)
+    // keeps it for the next start.
+    virtual Answer AskRestore(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 // The real dialogs.
@@ -50,4 +55,6 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Memo.h"
 #include "document/TextFile.h"
+#include "platform/FileStamp.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDragEnterEvent>
@@ -18,13 +19,20 @@ void TAppForm::LoadDocument(const QString& path)
 {
     // Read first: a load that fails keeps the previous name, so a later Save cannot write the
     // old text over the file that did not open.
+    const FileStamp onDisk = FileStampOf(path); // before the read: a change during it shows later
     LoadUserFile(path);
     CurrentFileName = path;
     SetModified(false);
     SetTitleForFile();
+    RememberFileStamp(onDisk);
 }
 
-void TAppForm::SaveDocument(const QString& path) { WriteFileBytes(path, FileBytesOfDocument()); }
+void TAppForm::SaveDocument(const QString& path)
+{
+    ConfirmOverwrite(path);
+    WriteFileBytes(path, FileBytesOfDocument());
+    NoteSaved(path);
+}
 
 void TAppForm::SetTitleForFile() { SetCaption(AppTitle + QStringLiteral(" - ") + FileNamePart(CurrentFileName)); }
 

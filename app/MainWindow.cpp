@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Dialogs.h"
+#include "app/MainRecovery.h"
 #include "app/Memo.h"
 #include "app/ToolImages.h"
 #include "commands/ui/separatelines.h"
@@ -8,6 +9,7 @@
 #include "document/TextFile.h"
 #include "platform/ColorNames.h"
 #include "platform/Error.h"
+#include "platform/FileStamp.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
@@ -113,6 +115,7 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdateEditActions);
 
     FormCreate();
+    StartRecovery();
     Separate = new TSeparate(this);
     UpdateEditActions();
 }
@@ -438,6 +441,7 @@ void TAppForm::RunGuarded(const std::function<void()>& body)
 {
     try {
         body();
+    } catch (const CommandCancelled&) {
     } catch (const std::exception& error) {
         m_dialogs->Error(this, windowTitle(), QString::fromStdString(ErrorBoxText(error.what())));
     }
@@ -449,7 +453,12 @@ void TAppForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 bool TAppForm::IsModified() const { return !m_panels[1]->text().isEmpty(); }
 
-void TAppForm::SetModified(bool modified) { m_panels[1]->setText(modified ? QStringLiteral("Modified") : QString()); }
+void TAppForm::SetModified(bool modified)
+{
+    m_panels[1]->setText(modified ? QStringLiteral("Modified") : QString());
+    if (!modified)
+        DiscardRecovery(); // saved, loaded or given up: the copy has nothing left to keep
+}
 
 void TAppForm::Memo1Change()
 {
@@ -528,10 +537,12 @@ void TAppForm::FormShow(const QStringList& arguments)
     RunGuarded([&] {
         // The name is taken only once the file has loaded, so a failed load leaves the
         // window untitled rather than pointing Save at a file that never opened.
+        const FileStamp onDisk = FileStampOf(shortPath);
         LoadUserFile(shortPath.isEmpty() ? trim(path) : shortPath);
         CurrentFileName = shortPath;
         SetModified(false);
         SetTitleForFile();
+        RememberFileStamp(onDisk);
     });
 }
 
@@ -549,6 +560,7 @@ void TAppForm::closeEvent(QCloseEvent* e)
 
 void TAppForm::FormClose()
 {
+    DiscardRecovery();
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp002));
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp003));
 }

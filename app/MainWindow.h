@@ -176,6 +176,26 @@ public:
     void GenerateWordList1Click();
     // analysis members may be added here
 
+    // --- recovery copies and files changed on disk (MainRecovery.cpp) ---
+    // Start-up after the window is shown: the offer of a copy left by a run that died, then
+    // the command line's file.
+    void Start(const QStringList& arguments);
+    // True when the user took a recovery copy back into the document.
+    bool OfferRecovery();
+    // Window activation: says once that the file changed or went behind the editor's back.
+    void CheckFileOnDisk();
+    class TRecovery& Recovery() const { return *m_recovery; }
+
+private:
+    void StartRecovery();
+    void DiscardRecovery();
+    void RememberFileStamp(const struct FileStamp& stamp);
+    // Before a Save writes over a file another program changed: asks; No throws SaveCancelled.
+    void ConfirmOverwrite(const QString& path);
+    void NoteSaved(const QString& path);
+    std::unique_ptr<class TRecovery> m_recovery;
+
+public:
     // --- extraction (MainExtract.cpp) ---
     void Extract1Click();
     // extraction members may be added here

@@ -59,6 +59,6 @@ int main(int argc, char* argv[])
         [&form](QSessionManager& manager) { CommitSessionData(form, manager); }, Qt::DirectConnection);
     form.show();
     const QStringList arguments = QApplication::arguments().mid(1);
-    QTimer::singleShot(0, &form, [&form, arguments] { form.FormShow(arguments); });
+    QTimer::singleShot(0, &form, [&form, arguments] { form.Start(arguments); });
     return QApplication::exec();
 }

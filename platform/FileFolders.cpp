@@ -39,11 +39,12 @@ FileFolders ChooseFileFolders(const QString& executableFolder, const Environment
     if (!home.isEmpty() || (executableFolderWritable && !IsSystemProgramFolder(exe))) {
         f.portable = true;
         f.fallback = home.isEmpty() ? exe : Clean(home);
-        f.config = f.cache = f.fallback;
+        f.config = f.cache = f.state = f.fallback;
         return f;
     }
     f.fallback = exe;
     f.config = XdgFolder(env, "XDG_CONFIG_HOME", ".config") + QStringLiteral("/quorlex");
     f.cache = XdgFolder(env, "XDG_CACHE_HOME", ".cache") + QStringLiteral("/quorlex");
+    f.state = XdgFolder(env, "XDG_STATE_HOME", ".local/state") + QStringLiteral("/quorlex");
     return f;
 }

@@ -10,6 +10,7 @@ struct FileFolders {
     bool portable = false;
     QString config;   // files the program writes and keeps (settings.ini, extractform.txt)
     QString cache;    // working files (temp.txt ... temp003.txt)
+    QString state;    // recovery copies of unsaved documents
     QString data;     // installed read-only files, looked for first
     QString fallback; // read-only files next: the program folder
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -34,21 +35,6 @@ QString Environment(const char* name)
     return QString();
 }
 
-// Creates the missing folders of `path`, each private to the user. Failure is left to the
-// write that follows, which reports it with the file's name.
-void MakePrivateFolder(const QString& path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    std::string partial;
-    for (std::string_view rest(native.constData(), native.size()); !rest.empty();) {
-        const std::size_t slash = rest.find('/', 1);
-        partial += rest.substr(0, slash);
-        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
-        if (::mkdir(partial.c_str(), 0700) == 0)
-            ::chmod(partial.c_str(), 0700); // whatever the umask left out
-    }
-}
-
 struct FileEntry {
     const char* name;
     enum { Config, Cache, ReadOnly } kind;
@@ -69,13 +55,42 @@ FileEntry EntryOf(ProgramFile file)
     std::abort();
 }
 
+FileFolders FoldersOfThisRun()
+{
+    const QString exe = ExecutableFolder();
+    return ChooseFileFolders(exe, Environment, ::access(QFile::encodeName(exe).constData(), W_OK) == 0);
+}
+
 } // namespace
+
+bool MakePrivateFolder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QByteArray native = QFile::encodeName(folder);
+    for (qsizetype slash = native.indexOf('/', 1);; slash = native.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? native : native.left(slash);
+        if (::mkdir(part.constData(), 0700) == 0)
+            ::chmod(part.constData(), 0700); // whatever the umask left out
+        else if (errno != EEXIST)
+            return false;
+        if (slash < 0)
+            break;
+    }
+    return QFileInfo(folder).isDir();
+}
+
+QString ProgramStateFolder()
+{
+    const FileFolders folders = FoldersOfThisRun();
+    if (folders.portable)
+        return folders.state;
+    return MakePrivateFolder(folders.state) ? folders.state : QString();
+}
 
 QString ProgramFilePath(ProgramFile file)
 {
-    const QString exe = ExecutableFolder();
-    const FileFolders folders =
-        ChooseFileFolders(exe, Environment, ::access(QFile::encodeName(exe).constData(), W_OK) == 0);
+    const FileFolders folders = FoldersOfThisRun();
     const FileEntry entry = EntryOf(file);
     const QString name = QString::fromLatin1(entry.name);
     switch (entry.kind) {
@@ -86,6 +101,7 @@ QString ProgramFilePath(ProgramFile file)
     case FileEntry::Config:
     case FileEntry::Cache: {
         const QString& folder = entry.kind == FileEntry::Config ? folders.config : folders.cache;
+        // A failure is left to the write that follows, which reports it with the file's name.
         if (!folders.portable)
             MakePrivateFolder(folder);
         return folder + u'/' + name;

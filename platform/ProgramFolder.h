@@ -20,6 +20,14 @@ enum class ProgramFile {
 // it is there, else from the program folder.
 QString ProgramFilePath(ProgramFile file);
 
+// Where recovery copies of unsaved documents are kept: the program folder in portable mode,
+// else the XDG state folder, created with mode 0700 on first need. Empty when it cannot be made.
+QString ProgramStateFolder();
+
+// Makes `folder` and its missing parents, each private to the user; true when it is there
+// afterwards.
+bool MakePrivateFolder(const QString& folder);
+
 // The part of a path after its last "/".
 QString FileNamePart(const QString& path);
 

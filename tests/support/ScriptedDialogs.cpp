@@ -67,3 +67,15 @@ bool ScriptedDialogs::Print(QWidget*, QPrinter* printer)
 }
 
 bool ScriptedDialogs::PageSetup(QWidget*, QPrinter*) { return Next(printAnswers, unexpected, false); }
+
+IDialogs::Answer ScriptedDialogs::AskYesNo(QWidget*, const QString&, const QString& text)
+{
+    questions << text;
+    return Next(yesNoAnswers, unexpected, Answer::No);
+}
+
+IDialogs::Answer ScriptedDialogs::AskRestore(QWidget*, const QString&, const QString& text)
+{
+    restoreOffers << text;
+    return Next(restoreAnswers, unexpected, Answer::Cancel);
+}

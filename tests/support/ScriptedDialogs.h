@@ -27,6 +27,10 @@ public:
     QStringList errorTitles;
     QStringList printDocNames;  // the job's name and output file when the print dialog shows
     QStringList printFileNames;
+    std::deque<Answer> yesNoAnswers;
+    std::deque<Answer> restoreAnswers;
+    QStringList questions;     // texts of the Yes / No questions
+    QStringList restoreOffers; // texts of the recovery offers
     int unexpected = 0;        // dialogs shown without a scripted answer
 
     Answer AskSave(QWidget* parent, const QString& text) override;
@@ -39,4 +43,6 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -1,0 +1,247 @@
+// Recovery copies of the document, their offer at start-up, and files that another program
+// changed or removed while they were open.
+#include "app/MainRecovery.h"
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/Memo.h"
+#include "document/RecoverySlots.h"
+#include "document/RecoveryWriter.h"
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDateTime>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
+
+TRecovery::TRecovery(TAppForm& form) : m_form(form)
+{
+    m_slot = RecoverySlot::Claim(ProgramStateFolder());
+    if (m_slot)
+        m_writer = std::make_unique<RecoveryWriter>(m_slot->DataPath());
+    m_clock.start();
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { TakeCopy(); });
+}
+
+TRecovery::~TRecovery() = default;
+
+QString TRecovery::FilePath() const { return m_slot ? m_slot->DataPath() : QString(); }
+
+void TRecovery::WaitIdle()
+{
+    if (m_timer.isActive()) {
+        m_timer.stop();
+        TakeCopy();
+    }
+    if (m_writer)
+        m_writer->WaitIdle();
+}
+
+int TRecovery::Written() const { return m_writer ? m_writer->Written() : 0; }
+
+void TRecovery::SetDelays(std::int64_t idleMs, std::int64_t longestMs)
+{
+    m_schedule = RecoverySchedule(idleMs, longestMs);
+}
+
+void TRecovery::Changed()
+{
+    if (!m_writer)
+        return;
+    m_lastChangeMs = QDateTime::currentMSecsSinceEpoch();
+    const std::int64_t now = m_clock.elapsed();
+    const std::int64_t due = m_schedule.Changed(now);
+    m_timer.start(static_cast<int>(std::max<std::int64_t>(0, due - now)));
+}
+
+void TRecovery::TakeCopy()
+{
+    m_schedule.Taken();
+    if (!m_writer || !m_form.IsModified())
+        return;
+    RecoveryRecord record;
+    record.fileName = m_form.CurrentFileName.toStdString();
+    record.changedMs = m_lastChangeMs ? m_lastChangeMs : QDateTime::currentMSecsSinceEpoch();
+    if (!m_form.CurrentFileName.isEmpty() && m_form.CurrentFileName == m_stampPath)
+        record.fileStamp = m_loaded;
+    // The only work on this thread: one copy of the bytes. The worker writes them.
+    record.text = m_form.Memo1->Text();
+    m_writer->Write(std::move(record));
+    m_copyExists = true;
+}
+
+void TRecovery::Discard()
+{
+    m_timer.stop();
+    m_schedule.Taken();
+    if (m_writer && m_copyExists)
+        m_writer->Remove();
+    m_copyExists = false;
+}
+
+void TRecovery::CopyInPlace()
+{
+    m_timer.stop();
+    m_schedule.Taken();
+    m_copyExists = true;
+}
+
+bool TRecovery::eventFilter(QObject* watched, QEvent* e)
+{
+    // After the activation has been handled: a box shown from inside it would be activated
+    // in its turn while the window still counts as inactive.
+    if (watched == &m_form && e->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { m_form.RunGuarded([this] { m_form.CheckFileOnDisk(); }); });
+    return QObject::eventFilter(watched, e);
+}
+
+void TAppForm::StartRecovery()
+{
+    m_recovery = std::make_unique<TRecovery>(*this);
+    installEventFilter(m_recovery.get());
+    connect(Memo1, &TMemo::Change, m_recovery.get(), [this] { m_recovery->Changed(); });
+}
+
+void TAppForm::DiscardRecovery()
+{
+    if (m_recovery)
+        m_recovery->Discard();
+}
+
+bool TAppForm::OfferRecovery()
+{
+    TRecovery& r = Recovery();
+    const QString folder = r.m_slot ? QFileInfo(r.m_slot->DataPath()).path() : QString();
+    for (const auto& orphan : FindOrphanCopies(folder)) {
+        const RecoveryRecord& header = orphan->Header();
+        const QString name = QString::fromStdString(header.fileName);
+        const QString when = QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(header.changedMs),
+                                                        QLocale::ShortFormat);
+        const QString text = QStringLiteral("Quorlex did not close normally last time. A recovery copy of ") +
+                             (name.isEmpty() ? QStringLiteral("an untitled document") : name) +
+                             QStringLiteral(", last changed ") + when +
+                             QStringLiteral(", was kept.\n\nRestore it? Discard deletes the copy.");
+        switch (Dialogs().AskRestore(this, windowTitle(), text)) {
+        case IDialogs::Answer::Cancel:
+            return false; // kept for the next start
+        case IDialogs::Answer::No:
+            orphan->Discard();
+            continue;
+        case IDialogs::Answer::Yes:
+            break;
+        }
+        auto record = orphan->Read();
+        if (!record)
+            throw QuorlexError("Cannot open file \"" + orphan->DataPath().toStdString() + "\". The copy is damaged");
+        // The bytes exactly as they were, lone line breaks included.
+        Memo1->SetTextRaw(record->text);
+        CurrentFileName = name;
+        if (name.isEmpty())
+            SetCaption(AppTitle);
+        else
+            SetTitleForFile();
+        SetModified(true);
+        // Save asks before writing over the file if it changed since the copy's run knew it.
+        RememberFileStamp(record->fileStamp);
+        if (r.m_slot && orphan->MoveTo(r.m_slot->DataPath()))
+            r.CopyInPlace(); // the copy goes on protecting the text under this run's name
+        else
+            r.TakeCopy();
+        return true;
+    }
+    return false;
+}
+
+void TAppForm::Start(const QStringList& arguments)
+{
+    bool restored = false;
+    RunGuarded([&] { restored = OfferRecovery(); });
+    if (restored && !arguments.isEmpty()) {
+        // The command line's file would take the place of the restored text: ask first.
+        bool proceed = false;
+        RunGuarded([&] {
+            switch (Dialogs().AskSave(this, SavePromptText(false))) {
+            case IDialogs::Answer::Yes:
+                if (!CurrentFileName.isEmpty()) {
+                    SaveDocument(CurrentFileName);
+                } else {
+                    const auto path = AskSavePathUnpreset();
+                    if (!path)
+                        return;
+                    SaveDocument(*path);
+                }
+                proceed = true;
+                return;
+            case IDialogs::Answer::No:
+                proceed = true;
+                return;
+            case IDialogs::Answer::Cancel:
+                return;
+            }
+        });
+        if (!proceed)
+            return;
+    }
+    FormShow(arguments);
+}
+
+void TAppForm::RememberFileStamp(const FileStamp& stamp)
+{
+    TRecovery& r = Recovery();
+    r.m_stampPath = CurrentFileName;
+    r.m_loaded = stamp;
+    r.m_seen = stamp;
+}
+
+void TAppForm::NoteSaved(const QString& path)
+{
+    if (!path.isEmpty() && path == CurrentFileName)
+        RememberFileStamp(FileStampOf(path));
+}
+
+void TAppForm::ConfirmOverwrite(const QString& path)
+{
+    TRecovery& r = Recovery();
+    if (path.isEmpty() || path != r.m_stampPath)
+        return;
+    if (CompareStamps(r.m_loaded, FileStampOf(path)) != DiskChange::Changed)
+        return;
+    const QString text = path + QStringLiteral(" was changed by another program since it was opened or saved. "
+                                               "Overwrite it?");
+    if (Dialogs().AskYesNo(this, windowTitle(), text) != IDialogs::Answer::Yes)
+        throw CommandCancelled();
+}
+
+void TAppForm::CheckFileOnDisk()
+{
+    TRecovery& r = Recovery();
+    if (r.m_asking || CurrentFileName.isEmpty() || CurrentFileName != r.m_stampPath)
+        return;
+    const FileStamp now = FileStampOf(CurrentFileName);
+    const DiskChange change = CompareStamps(r.m_seen, now);
+    if (change == DiskChange::None)
+        return;
+    r.m_seen = now; // asked once; again only when the file changes anew
+    r.m_asking = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{r.m_asking};
+    if (change == DiskChange::Deleted) {
+        Dialogs().Notice(this, windowTitle(),
+                         CurrentFileName + QStringLiteral(" was deleted or moved by another program. The text is "
+                                                          "still here; Save writes the file again."));
+    } else if (Dialogs().AskYesNo(this, windowTitle(),
+                                  CurrentFileName + QStringLiteral(" was changed by another program. Reload it?")) ==
+               IDialogs::Answer::Yes) {
+        LoadDocument(CurrentFileName);
+        return;
+    }
+    // The text on screen is no longer what the disk holds.
+    SetModified(true);
+    r.Changed();
+}

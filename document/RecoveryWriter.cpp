@@ -1,0 +1,111 @@
+#include "document/RecoveryWriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+RecoveryWriter::RecoveryWriter(QString path) : m_path(std::move(path)), m_thread([this] { Run(); }) {}
+
+RecoveryWriter::~RecoveryWriter()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void RecoveryWriter::Write(RecoveryRecord record)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending = Job{false, std::move(record)};
+    }
+    m_wake.notify_all();
+}
+
+void RecoveryWriter::Remove()
+{
+    std::optional<Job> dropped;
+    {
+        std::lock_guard lock(m_mutex);
+        dropped.swap(m_pending); // a big snapshot is freed outside the lock
+        m_pending = Job{true, {}};
+    }
+    m_wake.notify_all();
+}
+
+void RecoveryWriter::WaitIdle()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_pending && !m_busy; });
+}
+
+int RecoveryWriter::Written() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_written;
+}
+
+std::string RecoveryWriter::LastError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastError;
+}
+
+void RecoveryWriter::Run()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_pending || m_stop; });
+            if (!m_pending)
+                return; // stopping with nothing left to do
+            job = std::move(*m_pending);
+            m_pending.reset();
+            m_busy = true;
+        }
+        Execute(job);
+        {
+            std::lock_guard lock(m_mutex);
+            m_busy = false;
+        }
+        m_idle.notify_all();
+    }
+}
+
+void RecoveryWriter::Execute(Job& job)
+{
+    if (job.remove) {
+        QFile::remove(m_path);
+        return;
+    }
+    // Through a temporary file renamed over the old copy: a crash or a full disk in the
+    // middle leaves the previous copy whole.
+    QSaveFile file(m_path);
+    std::string error;
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly)) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const std::string header = EncodeRecoveryHeader(job.record, job.record.text.size());
+        const auto size = static_cast<qint64>(job.record.text.size());
+        if (file.write(header.data(), static_cast<qint64>(header.size())) != static_cast<qint64>(header.size()) ||
+            file.write(job.record.text.data(), size) != size || !file.commit()) {
+            error = file.errorString().toStdString();
+            file.cancelWriting();
+        }
+    } else {
+        error = file.errorString().toStdString();
+    }
+    std::lock_guard lock(m_mutex);
+    if (error.empty()) {
+        ++m_written;
+        m_lastError.clear();
+    } else {
+        m_lastError = "Cannot create file \"" + m_path.toStdString() + "\". " + error;
+    }
+}

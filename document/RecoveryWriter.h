@@ -1,0 +1,53 @@
+#pragma once
+
+#include "document/RecoveryFile.h"
+
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+// Writes recovery copies on a thread of its own, so the window never waits for the disk.
+// One job runs at a time; a job handed over while another runs replaces any that still
+// waits, so only the newest snapshot is written. Removal goes through the same queue, so a
+// copy still being written cannot reappear after it.
+class RecoveryWriter {
+public:
+    explicit RecoveryWriter(QString path);
+    // Finishes the job that runs and the one that waits.
+    ~RecoveryWriter();
+    RecoveryWriter(const RecoveryWriter&) = delete;
+    RecoveryWriter& operator=(const RecoveryWriter&) = delete;
+
+    const QString& Path() const { return m_path; }
+    void Write(RecoveryRecord record);
+    void Remove();
+    // Blocks until no job waits or runs.
+    void WaitIdle();
+    // Copies written whole so far, and the message of the last failure (empty: none since the
+    // last success).
+    int Written() const;
+    std::string LastError() const;
+
+private:
+    struct Job {
+        bool remove = false;
+        RecoveryRecord record;
+    };
+    void Run();
+    void Execute(Job& job);
+
+    const QString m_path;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::optional<Job> m_pending;
+    bool m_busy = false;
+    bool m_stop = false;
+    int m_written = 0;
+    std::string m_lastError;
+    std::thread m_thread; // last: starts once everything above is ready
+};

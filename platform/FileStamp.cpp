@@ -1,0 +1,24 @@
+#include "platform/FileStamp.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+FileStamp FileStampOf(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<std::int64_t>(st.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+DiskChange CompareStamps(const FileStamp& known, const FileStamp& now)
+{
+    if (!now.exists)
+        return known.exists ? DiskChange::Deleted : DiskChange::None;
+    return known == now ? DiskChange::None : DiskChange::Changed;
+}
