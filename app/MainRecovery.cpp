@@ -56,6 +56,8 @@ void TRecovery::Changed()
     const std::int64_t now = m_clock.elapsed();
     const std::int64_t due = m_schedule.Changed(now);
     m_timer.start(static_cast<int>(std::max<std::int64_t>(0, due - now)));
+    if (m_writer)
+        m_writer->Prepare(static_cast<std::size_t>(m_form.Memo1->ByteLength()));
 }
 
 void TRecovery::TakeCopy()
@@ -68,8 +70,13 @@ void TRecovery::TakeCopy()
     record.changedMs = m_lastChangeMs ? m_lastChangeMs : QDateTime::currentMSecsSinceEpoch();
     if (!m_form.CurrentFileName.isEmpty() && m_form.CurrentFileName == m_stampPath)
         record.fileStamp = m_loaded;
-    // The only work on this thread: one copy of the bytes. The worker writes them.
-    record.text = m_form.Memo1->Text();
+    // The only work on this thread: one copy of the bytes, into a buffer the worker has
+    // already paged in. The worker writes them.
+    const TextPieces bytes = m_form.Memo1->Document().Bytes();
+    record.text = m_writer->TakeSpare();
+    record.text.reserve(static_cast<std::size_t>(bytes.Size()));
+    record.text.assign(bytes.first);
+    record.text.append(bytes.second);
     m_writer->Write(std::move(record));
     m_copyExists = true;
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 RecoveryWriter::RecoveryWriter(QString path) : m_path(std::move(path)), m_thread([this] { Run(); }) {}
 
@@ -38,6 +39,23 @@ void RecoveryWriter::Remove()
     m_wake.notify_all();
 }
 
+std::string RecoveryWriter::TakeSpare()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_spare, {});
+}
+
+void RecoveryWriter::Prepare(std::size_t bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_spare.capacity() >= bytes)
+            return;
+        m_prepare = bytes;
+    }
+    m_wake.notify_all();
+}
+
 void RecoveryWriter::WaitIdle()
 {
     std::unique_lock lock(m_mutex);
@@ -60,16 +78,36 @@ void RecoveryWriter::Run()
 {
     for (;;) {
         Job job;
+        std::size_t prepare = 0;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_pending || m_stop; });
-            if (!m_pending)
+            m_wake.wait(lock, [this] { return m_pending || m_stop || m_prepare; });
+            if (!m_pending && m_stop)
                 return; // stopping with nothing left to do
-            job = std::move(*m_pending);
-            m_pending.reset();
+            if (m_pending) {
+                job = std::move(*m_pending);
+                m_pending.reset();
+            } else {
+                prepare = std::exchange(m_prepare, 0);
+            }
             m_busy = true;
         }
-        Execute(job);
+        if (prepare) {
+            // Touch every page now, here, rather than on the window's thread during the copy.
+            std::string spare;
+            spare.resize(prepare + prepare / 16);
+            spare.clear();
+            std::lock_guard lock(m_mutex);
+            if (m_spare.capacity() < spare.capacity())
+                m_spare = std::move(spare);
+        } else {
+            Execute(job);
+            // The written snapshot's buffer serves the next one.
+            job.record.text.clear();
+            std::lock_guard lock(m_mutex);
+            if (m_spare.capacity() < job.record.text.capacity())
+                m_spare = std::move(job.record.text);
+        }
         {
             std::lock_guard lock(m_mutex);
             m_busy = false;

@@ -25,6 +25,12 @@ public:
     const QString& Path() const { return m_path; }
     void Write(RecoveryRecord record);
     void Remove();
+    // A buffer for the next snapshot whose pages the worker has already touched, so that the
+    // copy on the window's thread costs a memcpy and not a page fault every 4 KB (a 50 MB
+    // document: about 8 ms instead of 40). Empty when none is ready yet.
+    std::string TakeSpare();
+    // Asks the worker to get a spare of at least `bytes` ready, off the window's thread.
+    void Prepare(std::size_t bytes);
     // Blocks until no job waits or runs.
     void WaitIdle();
     // Copies written whole so far, and the message of the last failure (empty: none since the
@@ -47,6 +53,8 @@ private:
     std::optional<Job> m_pending;
     bool m_busy = false;
     bool m_stop = false;
+    std::string m_spare;
+    std::size_t m_prepare = 0; // a spare of this size is wanted
     int m_written = 0;
     std::string m_lastError;
     std::thread m_thread; // last: starts once everything above is ready
