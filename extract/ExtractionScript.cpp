@@ -2,6 +2,7 @@
 
 #include "document/TextFile.h"
 #include "platform/IntegerConversion.h"
+#include "platform/Utf8Text.h"
 
 #include <QFileInfo>
 
@@ -72,6 +73,8 @@ Kind KindOf(std::string_view line)
     return Kind::Plain;
 }
 
+constexpr qint64 kLargestConvertedPage = qint64{64} << 20;
+
 // Appends the page in "temp.txt" line by line, each line followed by CR LF, as a StringList
 // would read it, but block by block: a big page is held once, in the output, not twice more as
 // the file's bytes and as a list of lines.
@@ -84,7 +87,7 @@ void AppendFetched(std::string& out, const std::string& url, const QString& path
     out.reserve(out.size() + static_cast<std::size_t>(size + size / 16));
     bool lineOpen = false;  // bytes of a line without its break yet
     bool afterCr = false;   // the last byte was a CR: an LF now completes that break
-    ReadFileBlocks(path, [&](std::string_view block) {
+    const auto feed = [&](std::string_view block) {
         for (std::size_t i = 0; i < block.size();) {
             const std::size_t stop = block.find_first_of(std::string_view("\r\n\0", 3), i);
             if (stop != i) {
@@ -107,7 +110,21 @@ void AppendFetched(std::string& out, const std::string& url, const QString& path
             afterCr = c == '\r';
         }
         return true;
-    });
+    };
+    // A page of UTF-8 that the code page can hold whole enters as its Windows-1254 bytes
+    // ("temp.txt" keeps what arrived). Deciding needs the whole body, so a page too big to be
+    // held twice is taken as its bytes.
+    if (size <= kLargestConvertedPage) {
+        std::string body = ReadFileBytes(path);
+        if (auto decoded = utf8text::DecodeIfQualifies(body)) {
+            std::string().swap(body);
+            feed(decoded->bytes);
+        } else {
+            feed(body);
+        }
+    } else {
+        ReadFileBlocks(path, feed);
+    }
     if (lineOpen)
         out += "\r\n";
 }

@@ -167,6 +167,18 @@ TEST(Evaluator, FetchedPageIsSplitAtEveryBreakAndEndsAtNul)
     EXPECT_EQ(got.text, "a\r\nb\r\nc\r\nd\r\n\r\nend");
 }
 
+TEST(Evaluator, FetchedUtf8PageEntersAsTheCodePagesBytes)
+{
+    // Turkish UTF-8 becomes its Windows-1254 bytes; a page with a character outside the code
+    // page, or one that is not UTF-8, enters as it arrived.
+    const Outcome turkish = RunScript("$GETURL[u]", "", {{"u", "\xC4\xB0\xC5\x9F\r\n\xC3\xA7"}});
+    EXPECT_EQ(turkish.text, "\xDD\xFE\r\n\xE7");
+    const Outcome japanese = RunScript("$GETURL[u]", "", {{"u", "\xC3\xA7\xE6\x97\xA5"}});
+    EXPECT_EQ(japanese.text, "\xC3\xA7\xE6\x97\xA5");
+    const Outcome bytes = RunScript("$GETURL[u]", "", {{"u", "\xDD\xFE"}});
+    EXPECT_EQ(bytes.text, "\xDD\xFE");
+}
+
 TEST(Evaluator, UrlIsCutAtTheFirstBracketAndPassedAsWritten)
 {
     const Outcome got = RunScript("$GETURL[ http://a/b?c=[1] ]\r\n$GETURL[no bracket", "");
