@@ -332,6 +332,16 @@ std::int64_t TMemo::HitTest(QPoint point) const
 void TMemo::mousePressEvent(QMouseEvent* e)
 {
     View& v = *m_view;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (e->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+        // The desktop's habit: the middle button pastes the text last selected anywhere.
+        MoveCaret(HitTest(e->position().toPoint()), false);
+        const QString text = clipboard->text(QClipboard::Selection);
+        if (!text.isEmpty())
+            ReplaceSelection(TypedBytes(text), ByteDocument::Undo::Record);
+        e->accept();
+        return;
+    }
     if (e->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(e);
         return;

@@ -390,6 +390,18 @@ private slots:
         QVERIFY(Memo().viewport()->geometry().contains(caret.center()));
     }
 
+    void horizontalBarReachesTheWidestLineInSight()
+    {
+        Memo().SetText("short\r\n" + std::string(3000, 'w') + "\r\nshort");
+        Memo().SetSelection(0, 0);
+        QScrollBar* bar = Memo().horizontalScrollBar();
+        const qreal charWidth = QFontMetricsF(Memo().font()).horizontalAdvance(u'w');
+        QVERIFY(bar->maximum() >= 3000 * charWidth * 0.95 - Memo().viewport()->width());
+        bar->setValue(bar->maximum());
+        QVERIFY(FirstRow() != QImage()); // paints from the middle of nowhere without trouble
+        QCOMPARE(Memo().SelStart(), std::int64_t(0));
+    }
+
     void theCaretStaysInSightInHugeDocuments_data()
     {
         QTest::addColumn<bool>("wrap");
@@ -508,10 +520,13 @@ private slots:
         QFETCH(bool, wrap);
         ByteDocument doc;
         std::mt19937 random(7);
-        const char* pieces[] = {"a", "word ", " ", "\t", "longerword", "  ", "x\ty", "\r\n"};
+        // One long line at first; edits now and then put in a break, or half of one that may meet
+        // its other half.
+        const char* pieces[] = {"a", "word ", " ", "\t", "longerword", "  ", "x\ty", "\r\n", "\r", "\n"};
+        auto piece = [&] { return pieces[random() % 100 < 96 ? random() % 7 : 7 + random() % 3]; };
         std::string text;
-        while (text.size() < 40000)
-            text += pieces[random() % 7]; // no line break at first: one long line
+        while (text.size() < 80000)
+            text += pieces[random() % 7];
         doc.Assign(std::move(text));
         AdvanceTable table;
         for (int b = 0; b < 256; ++b)
@@ -531,8 +546,7 @@ private slots:
             const auto length = doc.Length();
             const auto at = static_cast<std::int64_t>(random() % static_cast<unsigned>(length + 1));
             const auto removed = static_cast<std::int64_t>(random() % 4 == 0 ? random() % 50 : random() % 3);
-            const char* put = pieces[random() % (step % 50 == 49 ? 8 : 7)];
-            doc.Replace(at, removed, random() % 3 == 0 ? "" : put);
+            doc.Replace(at, removed, random() % 3 == 0 ? "" : piece());
             RowLayout fresh(doc);
             fresh.SetAdvances(table);
             fresh.SetWrapWidth(wrap ? 64 * 300 : 0);
