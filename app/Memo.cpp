@@ -4,6 +4,7 @@
 #include "document/DocumentLines.h"
 #include "platform/Cp1254.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QScrollBar>
 
@@ -108,6 +109,7 @@ void TMemo::MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal)
     if (!keepGoal)
         v.goalX = -1;
     AnnounceSelection();
+    AnnounceCaret();
     RestartBlink();
     updateMicroFocus();
     viewport()->update();
@@ -132,7 +134,12 @@ void TMemo::ReplaceSelection(std::string_view bytes, ByteDocument::Undo undo)
     const Offset length = SelLength();
     if (length == 0 && bytes.empty())
         return;
+    // Screen readers are told what typing took away and put in (a small edit is all they read).
+    const bool tell = QAccessible::isActive() && length <= 4096 && bytes.size() <= 4096;
+    const std::string removed = tell ? m_doc->Slice(start, length) : std::string();
     m_doc->Replace(start, length, bytes, undo);
+    if (tell)
+        AnnounceTyping(start, removed, bytes);
     MoveCaret(start + static_cast<Offset>(bytes.size()), false);
     EnsureCaretVisible();
 }

@@ -143,6 +143,7 @@ private:
     std::int64_t TextX(std::int64_t px) const;
     std::int64_t ViewX(std::int64_t fixed) const;
     QRect CaretRect() const;
+    QRect OffsetRect(std::int64_t offset) const;
 
     // MemoInput.cpp: keys, mouse and the clipboard.
     bool Navigate(QKeyEvent* e);
@@ -162,4 +163,9 @@ private:
     void OnBlink();
     bool SelectionVisible() const;
     void PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip);
+
+    // MemoAccessible.cpp: what screen readers see.
+    friend class TMemoAccessible;
+    void AnnounceCaret() const;
+    void AnnounceTyping(std::int64_t start, std::string_view removed, std::string_view added) const;
 };

@@ -251,13 +251,16 @@ void TMemo::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-QRect TMemo::CaretRect() const
+QRect TMemo::CaretRect() const { return OffsetRect(m_view->caret); }
+
+// Where a caret at `offset` is drawn, in viewport coordinates (above or below it when out of sight).
+QRect TMemo::OffsetRect(std::int64_t offset) const
 {
     View& v = *m_view;
-    const ViewRow row = v.layout.RowOf(v.caret);
+    const ViewRow row = v.layout.RowOf(offset);
     const int index = RowIndexInSight(row);
     const int height = v.glyphs->LineHeight();
-    const std::int64_t x = ViewX(v.layout.XOf(row, v.caret));
+    const std::int64_t x = ViewX(v.layout.XOf(row, offset));
     const int y = index < 0 ? -height : index * height;
     return QRect(static_cast<int>(std::clamp<std::int64_t>(x, -1000000, 1000000)), y, 1, height);
 }

@@ -1,6 +1,7 @@
 #include "app/Memo.h"
 #include "app/RowLayout.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -208,6 +209,35 @@ private slots:
         QCOMPARE(Text(), "xabc");
         QCOMPARE(Memo().SelStart(), std::int64_t(4));
         QCOMPARE(changes.count(), 5);
+        undoState.clear();
+        Memo().SetText("new"); // a whole new text forgets the step
+        QVERIFY(!Memo().CanUndoOneLevel());
+        QCOMPARE(undoState.count(), 1);
+    }
+
+    void setSelectionClamps_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<int>("caret");
+        // "ab\r\ncd": 6 bytes, a break at 2..4
+        QTest::newRow("before the start") << -5 << 3 << 0 << 0 << 0;
+        QTest::newRow("past the end") << 2 << 100 << 2 << 4 << 6;
+        QTest::newRow("backwards: the caret before the anchor") << 5 << -3 << 2 << 3 << 2;
+        QTest::newRow("inside a break: behind it") << 3 << 0 << 4 << 0 << 4;
+        QTest::newRow("ending inside a break") << 0 << 3 << 0 << 4 << 4;
+    }
+    void setSelectionClamps()
+    {
+        Memo().SetText("ab\r\ncd");
+        QFETCH(int, start);
+        QFETCH(int, length);
+        Memo().SetSelection(start, length);
+        QTEST(static_cast<int>(Memo().SelStart()), "selStart");
+        QTEST(static_cast<int>(Memo().SelLength()), "selLength");
+        QTEST(static_cast<int>(Memo().CaretOffset()), "caret");
     }
 
     void changeIsRaisedForEveryChangeButClearAndAnEqualText()
@@ -402,6 +432,22 @@ private slots:
         QCOMPARE(Memo().SelStart(), std::int64_t(0));
     }
 
+    void wrapOnAndOffKeepsTheTopLine()
+    {
+        std::string text;
+        for (int i = 0; i < 2000; ++i)
+            text += "line " + std::to_string(i) + " with a few words in it\r\n";
+        Memo().SetText(text);
+        QScrollBar* bar = Memo().verticalScrollBar();
+        bar->setValue(500); // without wrap the bar counts lines
+        Memo().SetWordWrap(true);
+        QCOMPARE(static_cast<std::int64_t>(bar->value()), Memo().Document().LineStart(500)); // with wrap, bytes
+        QTest::keyClick(bar, Qt::Key_Down); // an arrow step is one row
+        QCOMPARE(static_cast<std::int64_t>(bar->value()), Memo().Document().LineStart(501));
+        Memo().SetWordWrap(false);
+        QCOMPARE(bar->value(), 501);
+    }
+
     void theCaretStaysInSightInHugeDocuments_data()
     {
         QTest::addColumn<bool>("wrap");
@@ -448,7 +494,7 @@ private slots:
 
     void everyControlByteLooksDifferentAndNoneIsBlank()
     {
-        const std::string bytes[] = {std::string(1, '\0'), "\x01", "a\rb", "a\nb", "\x81", "\x7F", "\x1B"};
+        const std::string bytes[] = {std::string(1, '\0'), "\x01", "a\rb", "a\nb", "\x81", "\x7F", "\x1B", "\xF0", "\xFD", "\x80"};
         QList<QImage> images;
         for (const std::string& b : bytes) {
             Memo().SetTextRaw(b);
@@ -503,6 +549,34 @@ private slots:
         const int thin = Memo().inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
         Memo().SetSelection(10, 0);
         QVERIFY(Memo().inputMethodQuery(Qt::ImCursorRectangle).toRect().x() > thin * 2);
+    }
+
+    // --- screen readers ---
+
+    void screenReadersSeeOneCharacterPerByte()
+    {
+        Memo().SetText("bir iki\r\n\xFC\xE7");
+        Memo().SetSelection(5, 0);
+        QAccessibleInterface* memo = QAccessible::queryAccessibleInterface(&Memo());
+        QVERIFY(memo && memo->textInterface());
+        QAccessibleTextInterface* text = memo->textInterface();
+        QCOMPARE(memo->role(), QAccessible::EditableText);
+        QCOMPARE(text->characterCount(), 11);
+        QCOMPARE(text->cursorPosition(), 5);
+        QCOMPARE(text->text(9, 11), QStringLiteral("üç"));
+        int start = 0;
+        int end = 0;
+        QCOMPARE(text->textAtOffset(5, QAccessible::WordBoundary, &start, &end), QStringLiteral("iki"));
+        QCOMPARE(start, 4);
+        QCOMPARE(text->textAtOffset(7, QAccessible::CharBoundary, &start, &end), QStringLiteral("\r\n"));
+        QCOMPARE(text->textAtOffset(2, QAccessible::LineBoundary, &start, &end), QStringLiteral("bir iki\r\n"));
+        QCOMPARE(text->textAfterOffset(2, QAccessible::LineBoundary, &start, &end), QStringLiteral("üç"));
+        QCOMPARE(end, 11);
+        text->setSelection(0, 0, 3);
+        QCOMPARE(Memo().SelText(), "bir");
+        const QRect letter = text->characterRect(4);
+        QVERIFY(letter.width() > 1);
+        QCOMPARE(text->offsetAtPoint(letter.center() - QPoint(letter.width() / 4, 0)), 4);
     }
 
     // --- the row cache ---
