@@ -389,9 +389,9 @@ void TMemo::OnAutoScroll()
         ScrollRows(1 + (p.y() - area.height()) / height);
     if (!v.wrap && (p.x() < 0 || p.x() >= area.width())) {
         const int step = std::max(8, std::abs(p.x() < 0 ? p.x() : p.x() - area.width()));
-        v.xOffset = std::max<std::int64_t>(0, v.xOffset + (p.x() < 0 ? -step : step));
-        v.widest = std::max(v.widest, v.xOffset + area.width());
+        v.xOffset = std::clamp<std::int64_t>(v.xOffset + (p.x() < 0 ? -step : step), 0, v.reach);
         UpdateScrollBars();
+        viewport()->update();
     }
     const QPoint inside(std::clamp(p.x(), 0, std::max(0, area.width() - 1)),
                         std::clamp(p.y(), 0, std::max(0, area.height() - 1)));
