@@ -74,7 +74,13 @@ QColor TAppForm::ColorOfValue(std::uint32_t colorValue) const
 
 void TAppForm::ApplyWordWrap(bool on)
 {
+    // Switching the wrap starts the one-level undo afresh, as it always has.
+    const bool changed = Memo1->WordWrap() != on;
     Memo1->SetWordWrap(on);
+    if (changed) {
+        Memo1->Document().ForgetUndo();
+        UpdateEditActions();
+    }
 }
 
 void TAppForm::SetMemoBackground(std::uint32_t colorValue)

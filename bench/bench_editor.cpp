@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -92,8 +93,9 @@ double CpuSeconds()
 double IdleCpu(double wall)
 {
     const double before = CpuSeconds();
-    QTimer::singleShot(static_cast<int>(wall * 1000), qApp, &QCoreApplication::quit);
-    QApplication::exec();
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(wall * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
     return CpuSeconds() - before;
 }
 

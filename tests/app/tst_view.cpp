@@ -260,13 +260,17 @@ private slots:
     void wordWrapKeepsTextSelectionAndModifiedFlag()
     {
         Memo()->SetText("one\r\ntwo\r\nthree");
-        Memo()->SetSelection(5, 3);
+        Memo()->ReplaceRange(0, 0, "x", true);
+        QVERIFY(m_form->EditUndo1->isEnabled());
+        Memo()->SetSelection(6, 3);
         m_form->SetModified(false);
         m_form->Wordwrap1->trigger();
-        QCOMPARE(Memo()->Text(), std::string("one\r\ntwo\r\nthree"));
-        QCOMPARE(Memo()->SelStart(), 5);
+        QCOMPARE(Memo()->Text(), std::string("xone\r\ntwo\r\nthree"));
+        QCOMPARE(Memo()->SelStart(), 6);
         QCOMPARE(Memo()->SelLength(), 3);
         QVERIFY(!m_form->IsModified());
+        // The one-level undo starts afresh.
+        QVERIFY(!m_form->EditUndo1->isEnabled());
     }
     void backgroundColourIsWrittenAndReadBack_data()
     {
