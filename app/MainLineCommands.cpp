@@ -25,15 +25,17 @@ public:
 
 // Writes a line command's result over the document `old`: the text once, then the change
 // notification the line-by-line writes would have raised, then the caret.
-void WriteLines(TAppForm& form, const LineResult& result, const std::string& old)
+// `old` views the document's own bytes: it is not read once the document changes.
+void WriteLines(TAppForm& form, LineResult&& result, std::string_view old)
 {
     TMemo* memo = form.Memo1;
     const bool changed = result.text != old;
+    const bool empty = result.text.empty();
     if (changed) {
-        memo->Clear(); // the comparison is done: spare SetTextRaw a second one
-        memo->SetTextRaw(result.text);
+        memo->Clear(); // the comparison is done: spare the setter a second one
+        memo->AdoptTextRaw(std::move(result.text));
     }
-    if (result.notifies && (!changed || result.text.empty()))
+    if (result.notifies && (!changed || empty))
         form.Memo1Change();
     memo->SetSelection(result.caret, 0);
 }
@@ -42,7 +44,7 @@ void TrimLines(TAppForm& form, TrimSide side)
 {
     form.RunGuarded([&] {
         BusyCursor busy;
-        const std::string old = form.Memo1->Text();
+        const std::string_view old = form.Memo1->TextView();
         const LineView lines(old);
         if (lines.Count() == 0)
             return;
@@ -54,14 +56,14 @@ void ConvertAll(TAppForm& form, std::string (*convert)(std::string_view))
 {
     form.RunGuarded([&] {
         BusyCursor busy;
-        const std::string old = form.Memo1->Text();
+        const std::string_view old = form.Memo1->TextView();
         std::string converted = convert(old);
         if (HasLoneLineBreak(converted))
             converted = NormalizeLineBreaks(converted);
         if (converted == old)
             return; // caret, selection and modified flag stay as they were
         form.Memo1->Clear();
-        form.Memo1->SetTextRaw(converted);
+        form.Memo1->AdoptTextRaw(std::move(converted));
     });
 }
 
@@ -70,23 +72,29 @@ void ConvertSelected(TAppForm& form, std::string (*convert)(std::string_view))
     form.RunGuarded([&] {
         BusyCursor busy;
         TMemo* memo = form.Memo1;
-        const std::string old = memo->Text();
+        const std::string_view old = memo->TextView();
         const auto start = static_cast<std::size_t>(memo->SelStart());
         const auto length = static_cast<std::size_t>(memo->SelLength());
-        const std::string converted = convert(std::string_view(old).substr(start, length));
+        const std::string converted = convert(old.substr(start, length));
+        const auto whole = [&] {
+            std::string text;
+            text.reserve(old.size() - length + converted.size());
+            text.append(old.substr(0, start)).append(converted).append(old.substr(start + length));
+            return text;
+        };
         // The whole text is set again, so a lone line break anywhere in it becomes CR LF.
         if (HasLoneLineBreak(old)) {
-            std::string whole = old.substr(0, start) + converted + old.substr(start + length);
+            std::string text = whole();
             memo->Clear();
-            memo->SetText(whole);
+            memo->AdoptText(std::move(text));
             return;
         }
-        if (converted == std::string_view(old).substr(start, length))
+        if (converted == old.substr(start, length))
             return;
         if (length > old.size() / 2) {
-            std::string whole = old.substr(0, start) + converted + old.substr(start + length);
+            std::string text = whole();
             memo->Clear();
-            memo->SetTextRaw(whole);
+            memo->AdoptTextRaw(std::move(text));
         } else {
             // Only the selection changes: the rest of the editor's text need not be rebuilt.
             memo->ReplaceRange(static_cast<std::int64_t>(start), static_cast<std::int64_t>(length), converted);
@@ -109,7 +117,7 @@ void TAppForm::SortLines1Click()
 {
     RunGuarded([this] {
         BusyCursor busy;
-        const std::string old = Memo1->Text();
+        const std::string_view old = Memo1->TextView();
         const TextCollator collator;
         WriteLines(*this, SortLineList(LineView(old), collator), old);
     });
@@ -118,7 +126,7 @@ void TAppForm::SortLines1Click()
 void TAppForm::RandomizeLines1Click()
 {
     RunGuarded([this] {
-        const std::string old = Memo1->Text();
+        const std::string_view old = Memo1->TextView();
         const LineView lines(old);
         if (lines.Count() == 0)
             return;
@@ -130,11 +138,11 @@ void TAppForm::RandomizeLines1Click()
             ~RestoreTitle() { form.SetCaption(title); }
         } restore{*this, title};
         ProgramRandom().Randomize();
-        const LineResult result = ShuffleLineList(lines, ProgramRandom(), [this](int percent) {
+        LineResult result = ShuffleLineList(lines, ProgramRandom(), [this](int percent) {
             SetCaption(QString::number(percent) + u'%');
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
-        WriteLines(*this, result, old);
+        WriteLines(*this, std::move(result), old);
     });
 }
 
@@ -154,7 +162,7 @@ void TAppForm::oEndOfLines1Click() { ShowSeparate(*this, "insertend"); }
 void TAppForm::ApplySeparateMode(const std::string& text)
 {
     BusyCursor busy;
-    const std::string old = Memo1->Text();
+    const std::string_view old = Memo1->TextView();
     const LineView lines(old);
     if (SeparateMode == u"separate")
         WriteLines(*this, JoinLinesWithSeparator(lines, text), old);

@@ -150,6 +150,8 @@ std::string TMemo::Text() const { return m_doc->Text(); }
 void TMemo::SetText(std::string_view text) { lines::SetText(*m_doc, text); }
 void TMemo::SetTextRaw(std::string_view text) { lines::SetTextRaw(*m_doc, text); }
 void TMemo::AdoptText(std::string&& text) { lines::AdoptText(*m_doc, std::move(text)); }
+void TMemo::AdoptTextRaw(std::string&& text) { lines::AdoptTextRaw(*m_doc, std::move(text)); }
+std::string_view TMemo::TextView() { return m_doc->Contiguous(0, m_doc->Length()); }
 
 void TMemo::Clear()
 {

@@ -35,6 +35,10 @@ public:
     void SetTextRaw(std::string_view text);
     // SetText for a text the caller gives up (a file just read): no second copy of it.
     void AdoptText(std::string&& text);
+    // SetTextRaw for a text the caller gives up (a command's result).
+    void AdoptTextRaw(std::string&& text);
+    // The whole text without a copy: valid until the next change of the text.
+    std::string_view TextView();
     // Empties the editor without raising Change.
     void Clear();
     std::int64_t ByteLength() const;

@@ -75,6 +75,8 @@ bool SetTextRaw(ByteDocument& doc, std::string_view text)
     return true;
 }
 
+bool AdoptTextRaw(ByteDocument& doc, std::string&& text) { return ReplaceWhole(doc, std::move(text)); }
+
 bool AdoptText(ByteDocument& doc, std::string&& text)
 {
     if (HasLoneLineBreak(text))

@@ -29,5 +29,7 @@ bool SetTextRaw(ByteDocument& doc, std::string_view text);
 // SetText for a text the caller gives up (a file just read): no second copy when it needs
 // no normalisation.
 bool AdoptText(ByteDocument& doc, std::string&& text);
+// AdoptText without the normalisation.
+bool AdoptTextRaw(ByteDocument& doc, std::string&& text);
 
 } // namespace lines
