@@ -80,24 +80,8 @@ void TAppForm::FileNew1Execute()
         ResetToUntitled();
         return;
     }
-    switch (Dialogs().AskSave(this, SavePromptText(false))) {
-    case IDialogs::Answer::Yes:
-        if (!CurrentFileName.isEmpty()) {
-            SaveDocument(CurrentFileName);
-        } else {
-            const auto path = AskSavePathUnpreset();
-            if (!path)
-                return;
-            SaveDocument(*path);
-        }
+    if (AskToSaveKeepingName(false))
         ResetToUntitled();
-        return;
-    case IDialogs::Answer::No:
-        ResetToUntitled();
-        return;
-    case IDialogs::Answer::Cancel:
-        return;
-    }
 }
 
 void TAppForm::FileOpen1Execute()
@@ -158,9 +142,12 @@ void TAppForm::FileExit1Execute() { close(); }
 
 bool TAppForm::FormCloseQuery()
 {
-    if (!IsModified())
-        return true;
-    switch (Dialogs().AskSave(this, SavePromptText(true))) {
+    return !IsModified() || AskToSaveKeepingName(true);
+}
+
+bool TAppForm::AskToSaveKeepingName(bool closing)
+{
+    switch (Dialogs().AskSave(this, SavePromptText(closing))) {
     case IDialogs::Answer::Yes:
         if (!CurrentFileName.isEmpty()) {
             SaveDocument(CurrentFileName);

@@ -170,26 +170,7 @@ void TAppForm::Start(const QStringList& arguments)
     if (restored && !arguments.isEmpty()) {
         // The command line's file would take the place of the restored text: ask first.
         bool proceed = false;
-        RunGuarded([&] {
-            switch (Dialogs().AskSave(this, SavePromptText(false))) {
-            case IDialogs::Answer::Yes:
-                if (!CurrentFileName.isEmpty()) {
-                    SaveDocument(CurrentFileName);
-                } else {
-                    const auto path = AskSavePathUnpreset();
-                    if (!path)
-                        return;
-                    SaveDocument(*path);
-                }
-                proceed = true;
-                return;
-            case IDialogs::Answer::No:
-                proceed = true;
-                return;
-            case IDialogs::Answer::Cancel:
-                return;
-            }
-        });
+        RunGuarded([&] { proceed = AskToSaveKeepingName(false); });
         if (!proceed)
             return;
     }

@@ -244,6 +244,9 @@ private:
     // Client size from the screen: width from its height, height from half its width.
     void ApplyStartSize();
     QString SavePromptText(bool closing) const;
+    // The save prompt of New, closing and start-up: Yes saves (an untitled document to a chosen
+    // path, without naming the document after it). True when the caller may go on.
+    bool AskToSaveKeepingName(bool closing);
     // Save dialog without presetting its name (it keeps what it held last).
     std::optional<QString> AskSavePathUnpreset();
     static QString WithDefaultExtension(const QString& path);
