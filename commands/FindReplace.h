@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/TextPieces.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,12 +15,6 @@ struct TextSelection {
     bool operator==(const TextSelection&) const = default;
 };
 
-// A text held in two pieces, the second following the first (a buffer with a gap in it).
-struct TextPieces {
-    std::string_view first;
-    std::string_view second;
-    std::int64_t Size() const { return static_cast<std::int64_t>(first.size() + second.size()); }
-};
 
 // The first occurrence of `pattern` that begins at or behind selStart + selLength; nothing
 // for an empty pattern or when none is left.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/FindReplace.h" // TextPieces
+#include "document/TextPieces.h"
 #include "document/LineStarts.h"
 
 #include <cstdint>
