@@ -35,6 +35,7 @@ void TRecovery::WaitIdle()
 {
     if (m_timer.isActive()) {
         m_timer.stop();
+        m_waitedForSpare = true; // now, whatever the buffer
         TakeCopy();
     }
     if (m_writer)
@@ -56,12 +57,23 @@ void TRecovery::Changed()
     const std::int64_t now = m_clock.elapsed();
     const std::int64_t due = m_schedule.Changed(now);
     m_timer.start(static_cast<int>(std::max<std::int64_t>(0, due - now)));
-    if (m_writer)
-        m_writer->Prepare(static_cast<std::size_t>(m_form.Memo1->ByteLength()));
 }
 
 void TRecovery::TakeCopy()
 {
+    if (m_writer && m_form.IsModified()) {
+        // A big document waits a moment for a buffer the worker pages in, so that the copy
+        // made here is a plain memcpy. The buffer is only asked for now, when a copy is due,
+        // so a document that was merely opened costs no memory for it.
+        const auto size = static_cast<std::size_t>(m_form.Memo1->ByteLength());
+        if (size >= kPagedInFrom && !m_waitedForSpare && !m_writer->HasSpare(size)) {
+            m_writer->Prepare(size);
+            m_waitedForSpare = true;
+            m_timer.start(kSpareWaitMs);
+            return;
+        }
+    }
+    m_waitedForSpare = false;
     m_schedule.Taken();
     if (!m_writer || !m_form.IsModified())
         return;
@@ -87,6 +99,8 @@ void TRecovery::Discard()
     m_schedule.Taken();
     if (m_writer && m_copyExists)
         m_writer->Remove();
+    if (m_writer)
+        m_writer->DropSpare(); // nothing to protect: give the memory back
     m_copyExists = false;
 }
 

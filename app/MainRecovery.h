@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstddef>
 #include <memory>
 
 class RecoverySlot;
@@ -47,6 +48,9 @@ private:
     QTimer m_timer;
     std::int64_t m_lastChangeMs = 0; // wall clock, for the offer's "last changed"
     bool m_copyExists = false;       // written, or on its way
+    bool m_waitedForSpare = false;   // the due copy already waited once for its buffer
+    static constexpr std::size_t kPagedInFrom = std::size_t{4} << 20;
+    static constexpr int kSpareWaitMs = 300;
 
     QString m_stampPath;  // the file the stamps are of
     FileStamp m_loaded;   // at load or save: a Save asks when the file differs from it

@@ -56,6 +56,22 @@ void RecoveryWriter::Prepare(std::size_t bytes)
     m_wake.notify_all();
 }
 
+bool RecoveryWriter::HasSpare(std::size_t bytes) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_spare.capacity() >= bytes;
+}
+
+void RecoveryWriter::DropSpare()
+{
+    std::string dropped;
+    {
+        std::lock_guard lock(m_mutex);
+        dropped.swap(m_spare);
+        m_prepare = 0;
+    }
+}
+
 void RecoveryWriter::WaitIdle()
 {
     std::unique_lock lock(m_mutex);

@@ -31,6 +31,8 @@ public:
     std::string TakeSpare();
     // Asks the worker to get a spare of at least `bytes` ready, off the window's thread.
     void Prepare(std::size_t bytes);
+    bool HasSpare(std::size_t bytes) const;
+    void DropSpare();
     // Blocks until no job waits or runs.
     void WaitIdle();
     // Copies written whole so far, and the message of the last failure (empty: none since the

@@ -629,6 +629,11 @@ private slots:
                 for (int sub = 0; sub < fresh.Rows(line); ++sub)
                     QCOMPARE(kept.RowStart({line, sub}), fresh.RowStart({line, sub}));
                 QCOMPARE(kept.LineWidth(line), fresh.LineWidth(line));
+                // And both agree with adding the advances one byte at a time.
+                RowLayout::Fixed x = 0;
+                for (const char ch : doc.Slice(doc.LineStart(line), doc.LineEnd(line) - doc.LineStart(line)))
+                    x += fresh.Advance(static_cast<unsigned char>(ch), x);
+                QCOMPARE(fresh.LineWidth(line), x);
             }
         }
     }
