@@ -116,7 +116,7 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
 
     FormCreate();
     StartRecovery();
-    Separate = new TSeparate(this);
+    Separate = new TSeparate(this, *this);
     UpdateEditActions();
 }
 

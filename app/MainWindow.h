@@ -1,6 +1,8 @@
 #pragma once
 
+#include "commands/ui/SeparateHost.h"
 #include "document/StringList.h"
+#include "extract/ui/ExtractHost.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
@@ -26,7 +28,7 @@ class TSeparate;
 // files and start-up here and in MainFiles.cpp, view and printing in MainView.cpp, find,
 // date stamps and the simulator in MainEditing.cpp, line commands in MainLineCommands.cpp,
 // analysis in MainAnalysis.cpp and extraction in MainExtract.cpp.
-class TAppForm : public QMainWindow {
+class TAppForm : public QMainWindow, public ExtractHost, public SeparateHost {
     Q_OBJECT
 public:
     // `dialogs` answers every dialog and message box; the default shows the real ones.
@@ -43,7 +45,7 @@ public:
     IDialogs& Dialogs() const { return *m_dialogs; }
     TIniFile& Settings() const { return *SettingsIni; }
     // Runs a handler's body; an exception ends it and shows the standard error box.
-    void RunGuarded(const std::function<void()>& body);
+    void RunGuarded(const std::function<void()>& body) override;
     // Caption, and with it the application title.
     void SetCaption(const QString& caption);
 
@@ -53,7 +55,7 @@ public:
     bool SessionEndQuery();
 
     // Document operations.
-    void LoadTextFile(const QString& path);
+    void LoadTextFile(const QString& path) override;
     void LoadDocument(const QString& path);
     void SaveDocument(const QString& path);
     void SetTitleForFile();
@@ -168,7 +170,8 @@ public:
     // "separate", "insertbeginning" or "insertend": set just before the dialog is shown.
     QString SeparateMode;
     // The dialog's OK: the operation of SeparateMode, with the entered text, on the document.
-    void ApplySeparateMode(const std::string& text);
+    void ApplySeparateMode(const std::string& text) override;
+    QString LineParameterMode() const override { return SeparateMode; }
 
     // --- analysis (MainAnalysis.cpp) ---
     void ToolButton15Click();
@@ -199,6 +202,10 @@ public:
     // --- extraction (MainExtract.cpp) ---
     void Extract1Click();
     // extraction members may be added here
+    // What the Extract Text window reads and shows through its host.
+    int DocumentLineCount() const override;
+    std::string DocumentLine(int i) const override;
+    void ShowNotice(QWidget* over, const QString& text) override;
     class TExtract* Extract = nullptr; // the window of the last use, hidden once closed
 
     // Components, named as in the stored layout.

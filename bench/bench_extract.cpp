@@ -66,7 +66,7 @@ int main(int argc, char** argv)
 
     TAppForm form;
     form.LoadDocument(big);
-    TExtract window(&form);
+    TExtract window(&form, form);
     window.Memo1->SetText(script);
     const double text = corpus::MedianSeconds(3, [&] { (void)form.Memo1->Text(); });
     std::printf("for comparison, a copy of the whole document text (which a run does not make): %.3f s\n", text);

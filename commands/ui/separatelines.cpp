@@ -1,6 +1,6 @@
 #include "commands/ui/separatelines.h"
 
-#include "app/MainWindow.h"
+#include "commands/ui/SeparateHost.h"
 #include "platform/Cp1254.h"
 
 #include <QGuiApplication>
@@ -12,8 +12,9 @@
 
 #include <algorithm>
 
-TSeparate::TSeparate(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TSeparate::TSeparate(QWidget* parent, SeparateHost& host)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_host(host)
 {
     setObjectName(QStringLiteral("Separate"));
     setWindowTitle(QStringLiteral("Separate Lines"));
@@ -39,8 +40,6 @@ TSeparate::TSeparate(QWidget* parent)
     connect(BitBtn1, &QPushButton::clicked, this, &TSeparate::BitBtn1Click);
 }
 
-TAppForm* TSeparate::Form() const { return qobject_cast<TAppForm*>(parentWidget()); }
-
 void TSeparate::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
@@ -51,8 +50,7 @@ void TSeparate::showEvent(QShowEvent* e)
 
 void TSeparate::FormShow()
 {
-    const TAppForm* form = Form();
-    const QString mode = form ? form->SeparateMode : QString();
+    const QString mode = m_host.LineParameterMode();
     if (mode == u"separate") {
         setWindowTitle(QStringLiteral("Separate Lines"));
         Label1->setText(QStringLiteral("Between lines:"));
@@ -76,9 +74,7 @@ void TSeparate::FormShow()
 
 void TSeparate::BitBtn1Click()
 {
-    if (TAppForm* form = Form()) {
-        const std::string text = cp1254::Encode(Edit1->text());
-        form->RunGuarded([&] { form->ApplySeparateMode(text); });
-    }
+    const std::string text = cp1254::Encode(Edit1->text());
+    m_host.RunGuarded([&] { m_host.ApplySeparateMode(text); });
     accept();
 }

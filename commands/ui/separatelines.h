@@ -5,15 +5,15 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TAppForm;
+class SeparateHost;
 
 // The line-parameter dialog: created once at start-up and shown for Separate Lines and the
-// two Insert Text commands. It reads the main window's SeparateMode when it is shown (for
-// its captions) and when OK is pressed (for the operation).
+// two Insert Text commands. It asks its host for the command's mode when it is shown (for
+// its captions) and hands the entered text to the host when OK is pressed.
 class TSeparate : public QDialog {
     Q_OBJECT
 public:
-    explicit TSeparate(QWidget* parent = nullptr);
+    TSeparate(QWidget* parent, SeparateHost& host);
 
     QLabel* Label1 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -26,5 +26,5 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    TAppForm* Form() const;
+    SeparateHost& m_host;
 };

@@ -1,8 +1,5 @@
 #include "extract/ui/extracttext.h"
 
-#include "app/Dialogs.h"
-#include "app/MainWindow.h"
-#include "app/Memo.h"
 #include "document/TextFile.h"
 #include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
@@ -27,16 +24,16 @@ namespace {
 // the document, and copying all of a big one first would cost more than the whole run.
 class EditorLines : public SourceLines {
 public:
-    explicit EditorLines(const TMemo& memo) : m_memo(memo), m_count(memo.Count()) {}
+    explicit EditorLines(const ExtractHost& host) : m_host(host), m_count(host.DocumentLineCount()) {}
     int Count() const override { return m_count; }
     std::string_view Get(int i) const override
     {
-        m_line = m_memo.Get(i);
+        m_line = m_host.DocumentLine(i);
         return m_line;
     }
 
 private:
-    const TMemo& m_memo;
+    const ExtractHost& m_host;
     int m_count;
     mutable std::string m_line;
 };
@@ -99,9 +96,9 @@ const char* const TExtract::kSampleScript = "This is an extraction sample\r\n"
                                             "$GETPARTOFLINE3[5;10,stoptext]\r\n"
                                             "$GETPARTOFLINE4[5;starttext,20]";
 
-TExtract::TExtract(TAppForm* owner)
-    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_owner(owner)
+TExtract::TExtract(QWidget* parent, ExtractHost& host)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_host(host)
 {
     setObjectName(QStringLiteral("Extract"));
     setWindowTitle(QStringLiteral("Extract Text"));
@@ -134,14 +131,14 @@ TExtract::TExtract(TAppForm* owner)
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     // Connected after the sample is in: only the user's changes and a loaded script are saved.
-    connect(Memo1, &ScriptEditor::Change, this, [this] { m_owner->RunGuarded([this] { Memo1Change(); }); });
+    connect(Memo1, &ScriptEditor::Change, this, [this] { m_host.RunGuarded([this] { Memo1Change(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         setResult(mrOk);
-        m_owner->RunGuarded([this] { BitBtn1Click(); });
+        m_host.RunGuarded([this] { BitBtn1Click(); });
         done(mrOk); // also when the run failed
     });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_owner->RunGuarded([this] { BitBtn2Click(); }); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_owner->RunGuarded([this] { BitBtn3Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_host.RunGuarded([this] { BitBtn2Click(); }); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { m_host.RunGuarded([this] { BitBtn3Click(); }); });
 }
 
 void TExtract::showEvent(QShowEvent* e)
@@ -176,10 +173,10 @@ void TExtract::Memo1Change() { WriteFileBytes(FormFile(), Memo1->Text()); }
 void TExtract::BitBtn1Click()
 {
     // The document cannot change before the run ends: this window and the notices are modal.
-    const EditorLines document(*m_owner->Memo1);
+    const EditorLines document(m_host);
     const std::string script = Memo1->Text();
     const NoticeOperation notice = [this](const std::string& text) {
-        m_owner->Dialogs().Notice(this, m_owner->windowTitle(), cp1254::Decode(text));
+        m_host.ShowNotice(this, cp1254::Decode(text));
     };
     m_running = true;
     struct Finished {
@@ -189,7 +186,7 @@ void TExtract::BitBtn1Click()
     std::string result =
         RunExtractionScript(LineView(script), document, ProgramFilePath(ProgramFile::Temp), Fetch, notice);
     LoadExtractionResult(std::move(result), ProgramFilePath(ProgramFile::Temp001),
-                         [this](const QString& path) { m_owner->LoadTextFile(path); });
+                         [this](const QString& path) { m_host.LoadTextFile(path); });
 }
 
 void TExtract::FetchWithProgress(const std::string& url, const QString& path)

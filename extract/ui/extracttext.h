@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/ExtractionScript.h"
+#include "extract/ui/ExtractHost.h"
 #include "extract/UrlFetch.h"
 
 #include <QDialog>
@@ -12,16 +13,16 @@ class QPushButton;
 class QShowEvent;
 class QUrl;
 class ScriptEditor;
-class TAppForm;
 
 // The Extract Text window: the script editor, kept in "extractform.txt" as it is typed, and
-// OK (run the script on the owner's document), Abort and Help.
+// OK (run the script on the host's document), Abort and Help.
 class TExtract : public QDialog {
     Q_OBJECT
 public:
     enum ModalResult { mrOk = QDialog::Accepted, mrAbort = 3 };
 
-    explicit TExtract(TAppForm* owner);
+    // `parent` owns the window; `host` (usually the same window) holds the document.
+    TExtract(QWidget* parent, ExtractHost& host);
 
     // The editor's text until a saved script replaces it.
     static const char* const kSampleScript;
@@ -51,6 +52,6 @@ protected:
 private:
     void FetchWithProgress(const std::string& url, const QString& path);
 
-    TAppForm* m_owner;
+    ExtractHost& m_host;
     bool m_running = false; // a script is running: the window cannot be closed under it
 };

@@ -85,7 +85,7 @@ private slots:
         TAppForm form(dialogs);
         form.show();
         form.Memo1->SetText("zero\r\none\r\ntwo");
-        TExtract window(&form);
+        TExtract window(&form, form);
         window.Memo1->SetText("picked:\r\n$GETLINE[1]");
         window.Memo1Change();
         window.BitBtn1Click();
