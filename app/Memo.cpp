@@ -15,7 +15,6 @@ namespace {
 constexpr char16_t kNulPicture = 0x2400;
 constexpr char16_t kCrPicture = 0x240D;
 constexpr char16_t kLfPicture = 0x240A;
-constexpr char16_t kParagraph = 0x2029;
 
 } // namespace
 
@@ -267,38 +266,5 @@ QString TMemo::ToDisplay(std::string_view bytes)
         }
     }
     out.truncate(dst - out.constData());
-    return out;
-}
-
-std::string TMemo::FromDisplay(QStringView text)
-{
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()) + static_cast<std::size_t>(text.size()) / 16);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i].unicode();
-        if (ch < 0x80 && ch != u'\n') { // the code page's ASCII half maps to itself
-            out += static_cast<char>(ch);
-            continue;
-        }
-        switch (ch) {
-        case kParagraph:
-        case u'\n':
-            out += "\r\n";
-            break;
-        case kCrPicture:
-            out += '\r';
-            break;
-        case kLfPicture:
-            out += '\n';
-            break;
-        case kNulPicture:
-            out += '\0';
-            break;
-        default: {
-            const int b = cp1254::FromUnicode(ch);
-            out += b < 0 ? '?' : static_cast<char>(b);
-        }
-        }
-    }
     return out;
 }

@@ -83,10 +83,9 @@ public:
     QColor BackgroundColor() const;
     // setFont() works as for any widget; the glyph tables follow the font.
 
-    // Decoded characters of bytes for the clipboard and the printer; a CR LF pair becomes "\n".
+    // Decoded characters of bytes for the printer; a CR LF pair becomes "\n", a lone CR or LF
+    // and byte 0 their control pictures.
     static QString ToDisplay(std::string_view bytes);
-    // Characters to bytes: "\n" (and "\r\n") become CR LF; characters outside the code page "?".
-    static std::string FromDisplay(QStringView text);
 
 signals:
     // The change notification: every change of the text except Clear and a SetText that
