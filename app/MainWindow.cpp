@@ -112,12 +112,13 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     connect(Memo1, &TMemo::UndoStateChanged, this, &TAppForm::UpdateEditActions);
     connect(Memo1, &TMemo::SelectionChanged, this, &TAppForm::UpdateEditActions);
     connect(Memo1, &TMemo::ContentsChanged, this, &TAppForm::UpdateEditActions);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdateEditActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdatePasteAction);
 
     FormCreate();
     StartRecovery();
     Separate = new TSeparate(this, *this);
     UpdateEditActions();
+    UpdatePasteAction();
 }
 
 TAppForm::~TAppForm() = default;
@@ -474,9 +475,15 @@ void TAppForm::UpdateEditActions()
     EditCut1->setEnabled(selection);
     EditCopy1->setEnabled(selection);
     EditDelete1->setEnabled(selection);
+    EditSelectAll1->setEnabled(Memo1->ByteLength() > 0);
+}
+
+// Apart from the others: asking the clipboard may mean a round trip to the display server,
+// which a typed key must not pay.
+void TAppForm::UpdatePasteAction()
+{
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     EditPaste1->setEnabled(clip && clip->hasText());
-    EditSelectAll1->setEnabled(Memo1->ByteLength() > 0);
 }
 
 void TAppForm::ApplyStartSize()

@@ -247,6 +247,7 @@ private:
     void CreateEncodingMenu(QMenu* file);
     void AddEncodingPanel();
     void UpdateEditActions();
+    void UpdatePasteAction();
     void ReadOption(const char* key, QAction* mark, const std::function<void(bool)>& apply);
     // Client size from the screen: width from its height, height from half its width.
     void ApplyStartSize();
