@@ -144,9 +144,10 @@ bool ByteDocument::Replace(Offset start, Offset length, std::string_view bytes, 
         bytes = own;
     }
     std::string removed;
-    const bool keep = undo != Undo::None && !(undo == Undo::Coalesce && ExtendsTyping(start, length, added));
+    const bool keep = Keeps(undo) && !(undo == Undo::Coalesce && ExtendsTyping(start, length, added));
+    const auto selection = Keeps(undo) ? CurrentSelection() : std::pair<Offset, Offset>{};
     const DocumentEdit edit = Apply(start, length, bytes, keep ? &removed : nullptr);
-    RememberUndo(start, length, added, std::move(removed), undo);
+    RememberUndo(start, length, added, std::move(removed), undo, selection);
     Notify(edit);
     return true;
 }
@@ -223,43 +224,71 @@ std::vector<Offset> ByteDocument::BreaksAround(Offset start, Offset added) const
     return fresh;
 }
 
-bool ByteDocument::ExtendsTyping(Offset start, Offset length, Offset added) const
+bool ByteDocument::Keeps(Undo undo) const
 {
-    return m_undo.valid && m_undo.kind == UndoStep::Kind::Typing && length == 0 && added > 0 &&
-           start == m_undo.start + m_undo.length;
+    return undo == Undo::Record || undo == Undo::Coalesce || (undo == Undo::History && m_history.KeepsAll());
 }
 
-void ByteDocument::RememberUndo(Offset start, Offset length, Offset added, std::string&& removed, Undo undo)
+std::pair<Offset, Offset> ByteDocument::CurrentSelection() const
 {
-    using Kind = UndoStep::Kind;
-    if (undo == Undo::None) {
+    return m_selection ? m_selection() : std::pair<Offset, Offset>{};
+}
+
+bool ByteDocument::ExtendsTyping(Offset start, Offset length, Offset added) const
+{
+    auto* step = const_cast<UndoHistory&>(m_history).Continuable();
+    if (!step || step->kind != UndoHistory::Step::Kind::Typing || length != 0 || added <= 0 ||
+        start != step->start + step->length)
+        return false;
+    // With the whole history kept, a pause starts a new step, as in other editors.
+    return !m_history.KeepsAll() || UndoHistory::Clock::now() - step->when < UndoHistory::kTypingPause;
+}
+
+void ByteDocument::RememberUndo(Offset start, Offset length, Offset added, std::string&& removed, Undo undo,
+                                std::pair<Offset, Offset> selection)
+{
+    using Kind = UndoHistory::Step::Kind;
+    if (!Keeps(undo)) {
         ForgetUndo();
         return;
     }
+    const auto now = UndoHistory::Clock::now();
     if (undo == Undo::Coalesce) {
         if (ExtendsTyping(start, length, added)) {
-            m_undo.length += added;
+            UndoHistory::Step* step = m_history.Continuable();
+            step->length += added;
+            step->when = now;
             return;
         }
-        const bool erasing = m_undo.valid && m_undo.kind == Kind::Erasing && added == 0;
-        if (erasing && start + length == m_undo.start) { // backspace
-            m_undo.bytes.insert(0, removed);
-            m_undo.start = start;
+        UndoHistory::Step* step = m_history.Continuable();
+        const bool erasing = step && step->kind == Kind::Erasing && added == 0 &&
+                             (!m_history.KeepsAll() || now - step->when < UndoHistory::kTypingPause);
+        if (erasing && start + length == step->start) { // backspace
+            step->bytes.insert(0, removed);
+            step->start = start;
+            step->when = now;
+            m_history.Grew(static_cast<std::ptrdiff_t>(removed.size()), Length());
             return;
         }
-        if (erasing && start == m_undo.start) { // delete
-            m_undo.bytes += removed;
+        if (erasing && start == step->start) { // delete
+            step->bytes += removed;
+            step->when = now;
+            m_history.Grew(static_cast<std::ptrdiff_t>(removed.size()), Length());
             return;
         }
     }
-    m_undo.valid = true;
-    m_undo.kind = undo == Undo::Record ? Kind::Plain : added > 0 ? Kind::Typing : Kind::Erasing;
-    m_undo.start = start;
-    m_undo.length = added;
-    m_undo.bytes = std::move(removed);
+    UndoHistory::Step step;
+    step.kind = undo == Undo::Coalesce ? (added > 0 ? Kind::Typing : Kind::Erasing) : Kind::Plain;
+    step.start = start;
+    step.length = added;
+    step.bytes = std::move(removed);
+    step.selStart = selection.first;
+    step.selLength = selection.second;
+    step.when = now;
+    m_history.Record(std::move(step), Length());
 }
 
-void ByteDocument::Assign(std::string&& text)
+void ByteDocument::Assign(std::string&& text, Undo undo)
 {
     if (static_cast<Offset>(text.size()) > kCapacity)
         TooBig();
@@ -267,12 +296,37 @@ void ByteDocument::Assign(std::string&& text)
     if (starts.size() > static_cast<std::size_t>(INT_MAX))
         TooBig();
     DocumentEdit edit;
+    const bool keep = undo == Undo::History && m_history.KeepsAll();
+    const auto selection = keep ? CurrentSelection() : std::pair<Offset, Offset>{};
+    std::string old = SwapText(std::move(text), std::move(starts), edit);
+    if (keep) {
+        UndoHistory::Step step;
+        step.kind = UndoHistory::Step::Kind::Whole;
+        step.length = Length();
+        step.bytes = std::move(old);
+        step.selStart = selection.first;
+        step.selLength = selection.second;
+        step.when = UndoHistory::Clock::now();
+        m_history.Record(std::move(step), Length());
+    } else {
+        ForgetUndo();
+    }
+    Notify(edit);
+}
+
+std::string ByteDocument::SwapText(std::string&& text, std::vector<Offset>&& starts, DocumentEdit& edit)
+{
+    edit = DocumentEdit{};
     edit.removed = Length();
     edit.added = static_cast<Offset>(text.size());
     edit.linesRemoved = Pieces() - 1;
     edit.linesAdded = static_cast<int>(starts.size()) - 1;
     edit.whole = true;
 
+    // The old text without its gap, moved out rather than copied.
+    MoveGap(static_cast<std::size_t>(Length()));
+    std::string old = std::move(m_buffer);
+    old.resize(m_gapStart);
     m_buffer = std::move(text);
     m_gapStart = m_buffer.size();
     // Room the string already owns becomes the gap (within reason: resizing writes it).
@@ -280,8 +334,7 @@ void ByteDocument::Assign(std::string&& text)
     m_buffer.resize(m_buffer.size() + spare);
     m_gapEnd = m_buffer.size();
     m_lines.Reset(std::move(starts));
-    ForgetUndo();
-    Notify(edit);
+    return old;
 }
 
 void ByteDocument::Clear()
@@ -298,27 +351,69 @@ void ByteDocument::Clear()
         Notify(edit);
 }
 
-bool ByteDocument::CanUndo() const { return m_undo.valid; }
+bool ByteDocument::CanUndo() const { return m_history.CanUndo(); }
 
-void ByteDocument::ForgetUndo() { m_undo = UndoStep{}; }
+bool ByteDocument::CanRedo() const { return m_history.CanRedo(); }
+
+void ByteDocument::ForgetUndo() { m_history.Clear(); }
+
+UndoHistory::Step ByteDocument::ApplyStep(UndoHistory::Step&& step, DocumentEdit& edit)
+{
+    UndoHistory::Step inverse;
+    const auto selection = CurrentSelection();
+    inverse.selStart = selection.first;
+    inverse.selLength = selection.second;
+    inverse.kind = step.kind == UndoHistory::Step::Kind::Whole ? step.kind : UndoHistory::Step::Kind::Plain;
+    inverse.start = step.start;
+    inverse.length = static_cast<Offset>(step.bytes.size());
+    inverse.when = UndoHistory::Clock::now();
+    if (step.kind != UndoHistory::Step::Kind::Whole)
+        CheckRoom(step.length, step.bytes);
+    if (step.kind == UndoHistory::Step::Kind::Whole) {
+        std::vector<Offset> starts = LineStarts::Scan(step.bytes);
+        inverse.bytes = SwapText(std::move(step.bytes), std::move(starts), edit);
+    } else {
+        edit = Apply(step.start, step.length, step.bytes, &inverse.bytes);
+    }
+    return inverse;
+}
+
+ByteDocument::Undone ByteDocument::ApplyUndo()
+{
+    if (!m_history.CanUndo())
+        return {};
+    UndoHistory::Step step = m_history.TakeUndo();
+    Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
+    DocumentEdit edit;
+    m_history.PutUndone(ApplyStep(std::move(step), edit), Length());
+    if (!m_history.KeepsAll()) {
+        done.selStart = done.start + done.length;
+        done.selLength = 0;
+    }
+    Notify(edit);
+    return done;
+}
+
+ByteDocument::Undone ByteDocument::ApplyRedo()
+{
+    if (!m_history.CanRedo())
+        return {};
+    UndoHistory::Step step = m_history.TakeRedo();
+    Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
+    DocumentEdit edit;
+    m_history.PutRedone(ApplyStep(std::move(step), edit), Length());
+    if (!m_history.KeepsAll()) {
+        done.selStart = done.start + done.length;
+        done.selLength = 0;
+    }
+    Notify(edit);
+    return done;
+}
 
 std::pair<ByteDocument::Offset, ByteDocument::Offset> ByteDocument::UndoOnce()
 {
-    if (!m_undo.valid)
-        return {-1, 0};
-    CheckRoom(m_undo.length, m_undo.bytes);
-    UndoStep step = std::move(m_undo);
-    ForgetUndo();
-    std::string removed;
-    const DocumentEdit edit = Apply(step.start, step.length, step.bytes, &removed);
-    const auto restored = static_cast<Offset>(step.bytes.size());
-    m_undo.valid = true;
-    m_undo.kind = UndoStep::Kind::Plain;
-    m_undo.start = step.start;
-    m_undo.length = restored;
-    m_undo.bytes = std::move(removed);
-    Notify(edit);
-    return {step.start, restored};
+    const Undone done = ApplyUndo();
+    return {done.start, done.length};
 }
 
 int ByteDocument::AddListener(Listener listener)

@@ -2,6 +2,7 @@
 
 #include "document/TextPieces.h"
 #include "document/LineStarts.h"
+#include "document/UndoHistory.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,10 +26,11 @@ struct DocumentEdit {
 // up to date by each edit. Only a CR LF pair breaks a line; a lone CR or LF is a character.
 // Offsets are byte offsets (a CR LF counts two). No widget and no Qt in here.
 //
-// One level of undo: the last undoable edit is kept as its inverse (where, and the bytes it
-// took away), never as a copy of the whole text. Undo applies the inverse and keeps the
-// inverse of that, so a second Undo redoes. Edits that are not undoable, and whole-text
-// replacements, forget it.
+// Undo keeps each undoable edit as its inverse (where, and the bytes it took away), never as a
+// copy of the whole text. By default one level: Undo applies the inverse and keeps the inverse
+// of that, so a second Undo redoes, and edits that are not undoable forget it. With the whole
+// history kept, commands are recorded too (a whole-text replacement keeps the old text, moved,
+// not copied) and Redo walks forward again.
 class ByteDocument {
 public:
     using Offset = std::int64_t;
@@ -39,6 +41,7 @@ public:
         None,      // forgets the undo step (commands the undo history does not record)
         Record,    // becomes the undo step
         Coalesce,  // typing: joins the undo step when it continues it (next to it, same kind)
+        History,   // a command: recorded when the whole history is kept, forgets the step otherwise
     };
 
     ByteDocument();
@@ -68,20 +71,40 @@ public:
     // Returns false when nothing changed (empty range and no bytes, or the range already holds
     // exactly `bytes`): nothing is raised then and the undo step stays.
     bool Replace(Offset start, Offset length, std::string_view bytes, Undo undo = Undo::None);
-    // Takes over a whole new text (no copy); forgets the undo step. Raises even when equal:
-    // callers that must not raise on an equal text compare first (Equals).
-    void Assign(std::string&& text);
+    // Takes over a whole new text (no copy). Raises even when equal: callers that must not raise
+    // on an equal text compare first (Equals). Forgets the undo step, except that Undo::History
+    // with the whole history kept records the old text as one step.
+    void Assign(std::string&& text, Undo undo = Undo::None);
     // Empties the document (and gives its memory back); forgets the undo step. Raises only when
     // the text was not empty.
     void Clear();
     bool Equals(std::string_view text) const;
 
-    // --- one-level undo ---
+    // --- undo and redo ---
     bool CanUndo() const;
-    // Applies the undo step; returns the range that now holds the restored bytes (start, length)
-    // so the caller can select or place the caret, or {-1, 0} when there was nothing to undo.
+    bool CanRedo() const;
+    // What an Undo or Redo did: the range that now holds the restored bytes (start is -1 when
+    // there was nothing to do) and the selection to show.
+    struct Undone {
+        Offset start = -1;
+        Offset length = 0;
+        Offset selStart = 0;
+        Offset selLength = 0;
+    };
+    Undone ApplyUndo();
+    // One level: what a second Undo would do.
+    Undone ApplyRedo();
+    // Undo, as the range now holding the restored bytes (start, length), or {-1, 0}.
     std::pair<Offset, Offset> UndoOnce();
     void ForgetUndo();
+    // Off (the default): one level. On: every change, within a bound of memory.
+    void SetKeepHistory(bool on) { m_history.SetKeepAll(on); }
+    bool KeepsHistory() const { return m_history.KeepsAll(); }
+    // Where the history's steps are bounded (for tests that need the oldest steps dropped).
+    void SetHistoryMinimumBound(std::size_t bytes) { m_history.SetMinimumBound(bytes); }
+    std::size_t HistoryBytes() const { return m_history.BytesHeld(); }
+    // The selection (start, length) an edit is made with, remembered for Undo in history mode.
+    void SetSelectionSource(std::function<std::pair<Offset, Offset>()> source) { m_selection = std::move(source); }
 
     // --- listeners: called after every change, in the order added ---
     using Listener = std::function<void(const DocumentEdit&)>;
@@ -89,15 +112,6 @@ public:
     void RemoveListener(int id);
 
 private:
-    struct UndoStep {
-        enum class Kind { Plain, Typing, Erasing }; // the last two may be continued by Coalesce
-        bool valid = false;
-        Kind kind = Kind::Plain;
-        Offset start = 0;
-        Offset length = 0;  // bytes to take out at start
-        std::string bytes;  // bytes to put back there
-    };
-
     // Throws when taking out `length` bytes and putting in `bytes` would overflow the text or
     // its line numbers.
     void CheckRoom(Offset length, std::string_view bytes) const;
@@ -108,7 +122,14 @@ private:
     std::vector<Offset> BreaksAround(Offset start, Offset added) const;
     // Typing that continues the undo step needs no copy of anything.
     bool ExtendsTyping(Offset start, Offset length, Offset added) const;
-    void RememberUndo(Offset start, Offset length, Offset added, std::string&& removed, Undo undo);
+    bool Keeps(Undo undo) const;
+    void RememberUndo(Offset start, Offset length, Offset added, std::string&& removed, Undo undo,
+                      std::pair<Offset, Offset> selection);
+    // Applies a step taken from the history and gives its inverse.
+    UndoHistory::Step ApplyStep(UndoHistory::Step&& step, DocumentEdit& edit);
+    std::pair<Offset, Offset> CurrentSelection() const;
+    // Swaps in a whole text and its line starts; gives the old text.
+    std::string SwapText(std::string&& text, std::vector<Offset>&& starts, DocumentEdit& edit);
     void Notify(const DocumentEdit& edit);
     void MoveGap(std::size_t to);
     // Leaves a gap of at least `atLeast` bytes at offset `at`.
@@ -123,7 +144,8 @@ private:
     std::size_t m_gapStart = 0;
     std::size_t m_gapEnd = 0;
     LineStarts m_lines;
-    UndoStep m_undo;
+    UndoHistory m_history;
+    std::function<std::pair<Offset, Offset>()> m_selection;
     std::vector<std::pair<int, Listener>> m_listeners;
     int m_nextListener = 1;
 };

@@ -1,6 +1,7 @@
 #include "document/TextFile.h"
 
 #include "platform/Error.h"
+#include "platform/Utf8Text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -84,22 +85,95 @@ void ReadFileBlocks(const QString& path, const std::function<bool(std::string_vi
     }
 }
 
-void WriteFileBytes(const QString& path, std::string_view bytes)
+namespace {
+
+// Writes the pieces `next` hands out, in order, until it gives an empty one; the old file is
+// replaced only once every byte is on disk.
+void WriteAtomically(const QString& path, const std::function<std::string_view()>& next)
 {
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         Fail("Cannot create file", path, errno ? errno : EACCES);
-    const qint64 size = static_cast<qint64>(bytes.size());
-    errno = 0;
-    if (file.write(bytes.data(), size) != size) {
-        const int err = errno ? errno : EIO;
-        file.cancelWriting();
-        Fail("Cannot create file", path, err);
+    for (std::string_view piece = next(); !piece.empty(); piece = next()) {
+        const qint64 size = static_cast<qint64>(piece.size());
+        errno = 0;
+        if (file.write(piece.data(), size) != size) {
+            const int err = errno ? errno : EIO;
+            file.cancelWriting();
+            Fail("Cannot create file", path, err);
+        }
     }
     errno = 0;
     if (!file.commit())
         Fail("Cannot create file", path, errno ? errno : EIO);
+}
+
+} // namespace
+
+void WriteFileBytes(const QString& path, const TextPieces& bytes)
+{
+    int index = 0;
+    WriteAtomically(path, [&]() -> std::string_view {
+        while (index < 2) {
+            const std::string_view piece = index++ == 0 ? bytes.first : bytes.second;
+            if (!piece.empty())
+                return piece;
+        }
+        return {};
+    });
+}
+
+void WriteFileBytes(const QString& path, std::string_view bytes) { WriteFileBytes(path, TextPieces{bytes, {}}); }
+
+TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8)
+{
+    TextFileContents file{ReadFileBytes(path), {}};
+    if (asUtf8 == false)
+        return file;
+    if (auto decoded = utf8text::DecodeIfQualifies(file.bytes)) {
+        file.bytes = std::move(decoded->bytes);
+        file.encoding = {true, decoded->byteOrderMark};
+    } else if (asUtf8 == true) {
+        throw QuorlexError("Cannot open \"" + path.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(file.bytes));
+    }
+    return file;
+}
+
+void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding)
+{
+    if (!encoding.utf8) {
+        WriteFileBytes(path, documentBytes);
+        return;
+    }
+    // Encoded a slice at a time, so a big document never has a second whole copy.
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    std::string encoded;
+    bool mark = encoding.byteOrderMark;
+    int index = 0;
+    std::size_t at = 0;
+    WriteAtomically(path, [&]() -> std::string_view {
+        for (;;) {
+            const std::string_view piece = index == 0 ? documentBytes.first : documentBytes.second;
+            if (at < piece.size()) {
+                const std::string_view slice = piece.substr(at, kSlice);
+                at += slice.size();
+                encoded = utf8text::Encode(slice, mark);
+                mark = false;
+                return encoded;
+            }
+            if (index == 1)
+                break;
+            index = 1;
+            at = 0;
+        }
+        if (mark) { // an empty document with a mark: the mark alone
+            mark = false;
+            encoded = utf8text::Encode({}, true);
+            return encoded;
+        }
+        return {};
+    });
 }
 
 void DeleteFileQuietly(const QString& path) { QFile::remove(path); }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "document/TextPieces.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,3 +22,28 @@ void WriteFileBytes(const QString& path, std::string_view bytes);
 
 // Removes the file if it is there; silent when it is missing or cannot be removed.
 void DeleteFileQuietly(const QString& path);
+
+// How a text file is written: as the document's bytes, or as UTF-8 of the code page's
+// characters (with or without a byte-order mark). The document itself is always Windows-1254.
+struct FileEncoding {
+    bool utf8 = false;
+    bool byteOrderMark = false;
+    bool operator==(const FileEncoding&) const = default;
+};
+
+// A text file as the document will hold it (line breaks not yet normalised) and how it was
+// written.
+struct TextFileContents {
+    std::string bytes;
+    FileEncoding encoding;
+};
+
+// Reads a file the user opens. Without `asUtf8` a file that is UTF-8 of the code page's
+// characters is decoded and any other file taken as its bytes; true forces UTF-8 (throws
+// "Cannot open "%s" as UTF-8. <reason>" when it is not), false forces the bytes.
+TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8 = std::nullopt);
+
+// Writes the document's bytes as `encoding` says, atomically as WriteFileBytes does.
+void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding);
+// The same for a text in one piece.
+void WriteFileBytes(const QString& path, const TextPieces& bytes);
