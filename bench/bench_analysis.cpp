@@ -4,7 +4,8 @@
 #include "analysis/WordList.h"
 #include "analysis/ui/analyze.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "document/LineText.h"
 #include "document/TextFile.h"
@@ -89,7 +90,7 @@ double OpenAnalyzeWindow(TAppForm& form, bool scrollWords)
             }
             w->close();
         });
-        form.ToolButton15->trigger();
+        Act(form, "ToolButton15")->trigger();
     });
 }
 
@@ -151,8 +152,8 @@ int main(int argc, char** argv)
     TAppForm form;
     form.show();
     QApplication::processEvents();
-    form.Memo1->AdoptText(std::move(text));
-    form.SetModified(false);
+    lines::AdoptText(form.Document().Bytes(), std::move(text));
+    form.Document().SetModified(false);
     const double open = OpenAnalyzeWindow(form, false);
     std::printf("Analyze window on the corpus, command to painted window: %.3f s\n", open);
 
@@ -169,8 +170,8 @@ int main(int argc, char** argv)
         const double sort = corpus::MedianSeconds(1, [&] { keys.Sort(); });
         std::printf("  of which StringList::Sort of the %d words in order of appearance: %.3f s\n", keys.Count(), sort);
     }
-    form.Memo1->SetText(unique);
-    form.SetModified(false);
+    form.Document().SetText(unique);
+    form.Document().SetModified(false);
     const double openUnique = OpenAnalyzeWindow(form, true);
     std::printf("Analyze window on them, painted and word grid scrolled to its end: %.3f s\n", openUnique);
     return 0;

@@ -3,7 +3,8 @@
 // 1,000,000 lines of two sorted halves (a list pasted after itself, two sorted lists
 // appended), the order on which a plain quicksort goes quadratic.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "commands/CaseConversion.h"
 #include "commands/LineOperations.h"
@@ -149,22 +150,22 @@ int main(int argc, char** argv)
     };
     auto dialog = [&](QAction* item, const char* entered) {
         QTimer::singleShot(0, &form, [&form, entered] {
-            form.Separate->Edit1->setText(QString::fromLatin1(entered));
-            form.Separate->BitBtn1->click();
+            form.findChild<TSeparate*>()->Edit1->setText(QString::fromLatin1(entered));
+            form.findChild<TSeparate*>()->BitBtn1->click();
         });
         item->trigger();
     };
-    const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { form.SortLines1->trigger(); });
+    const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { Act(form, "SortLines1")->trigger(); });
     Row("  (same, against the system's sort)", sortWhole, sortSystem, "sort -f (system's locales)");
     wholeOn(twice, "Sort Lines, one list twice", corpus::ShellSeconds("LC_ALL=C sort " + twice.toStdString() + " >/dev/null"),
-            "LC_ALL=C sort (byte order)", [&] { form.SortLines1->trigger(); });
-    whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { form.All1->trigger(); });
-    whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { form.All2->trigger(); });
-    whole("Trim Both", trimPeer, "mawk trim", [&] { form.rimBoth1->trigger(); });
-    whole("Separate Lines", joinPeer, "tr | paste -sd,", [&] { dialog(form.SeparateLines1, ", "); });
-    whole("Insert To Beginning", prefixPeer, "mawk prefix", [&] { dialog(form.oBeginningOfLines1, "> "); });
-    whole("Insert To End", suffixPeer, "mawk suffix", [&] { dialog(form.oEndOfLines1, ";"); });
-    whole("Randomize Lines", shufPeer, "shuf", [&] { form.RandomizeLines1->trigger(); });
-    form.SetModified(false);
+            "LC_ALL=C sort (byte order)", [&] { Act(form, "SortLines1")->trigger(); });
+    whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { Act(form, "All1")->trigger(); });
+    whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { Act(form, "All2")->trigger(); });
+    whole("Trim Both", trimPeer, "mawk trim", [&] { Act(form, "rimBoth1")->trigger(); });
+    whole("Separate Lines", joinPeer, "tr | paste -sd,", [&] { dialog(Act(form, "SeparateLines1"), ", "); });
+    whole("Insert To Beginning", prefixPeer, "mawk prefix", [&] { dialog(Act(form, "oBeginningOfLines1"), "> "); });
+    whole("Insert To End", suffixPeer, "mawk suffix", [&] { dialog(Act(form, "oEndOfLines1"), ";"); });
+    whole("Randomize Lines", shufPeer, "shuf", [&] { Act(form, "RandomizeLines1")->trigger(); });
+    form.Document().SetModified(false);
     return 0;
 }
