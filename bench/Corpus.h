@@ -31,7 +31,7 @@ std::string SingleLine(std::size_t bytes, std::uint32_t seed = 777);
 std::vector<std::string> DistinctWords(int count, std::uint32_t seed = 4242);
 // Text as a language has it: lines like those of Lines, their words drawn Zipf-like (the
 // k-th most frequent about 1/k as often as the first) from the 32 common words followed by
-// 300,000 distinct words, so a 50 MB text holds some 280,000 of them; a quarter of the lines
+// 300,000 distinct words, so a 50 MB text holds nearly all of them; a quarter of the lines
 // start with a capital. Whole lines, about `bytes` bytes.
 std::string Prose(std::size_t bytes, std::uint32_t seed = 9876);
 // Writes the corpus to `path` unless a file of that size is already there; returns the path,
