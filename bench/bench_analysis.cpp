@@ -96,8 +96,30 @@ double OpenAnalyzeWindow(TAppForm& form, bool scrollWords)
 
 } // namespace
 
+// Reference pipelines, then AnalyzeText and GenerateWordList alone, on a text of realistic
+// vocabulary.
+void PureOperationsOnProse(const QString& dir, const QString& script)
+{
+    const QString prose = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-prose.txt"), corpus::Prose(50 << 20));
+    const std::string path = prose.toStdString();
+    const double counter = corpus::ShellSeconds("python3 " + script.toStdString() + " " + path + " >/dev/null", 1);
+    const double trSort = corpus::ShellSeconds(
+        "LC_ALL=C tr -cs 'A-Za-z0-9\\300-\\377' '\\n' <" + path + " | tr A-Z a-z | sort -u >/dev/null", 3);
+    const std::string text = ReadFileBytes(prose);
+    const LineView lines(text);
+    TTextStatistics stats;
+    const double analyze = corpus::MedianSeconds(3, [&] { stats = AnalyzeText(lines); });
+    std::printf("\nprose of %zu bytes, %lld words, %lld distinct:\n", text.size(), static_cast<long long>(stats.Words),
+                static_cast<long long>(stats.UniqueWords));
+    std::printf("  AnalyzeText: %.3f s (%.3f x Counter script, %.3f s)\n", analyze, analyze / counter, counter);
+    std::string list;
+    const double words = corpus::MedianSeconds(3, [&] { list = GenerateWordList(lines); });
+    std::printf("  GenerateWordList: %.3f s (%.3f x tr | sort -u, %.3f s)\n\n", words, words / trSort, trSort);
+}
+
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString dir = QDir::tempPath();
     const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
@@ -148,6 +170,7 @@ int main(int argc, char** argv)
         const double words = corpus::MedianSeconds(3, [&] { list = GenerateWordList(lines); });
         std::printf("GenerateWordList: %.3f s (%.3f x tr | sort -u)\n", words, words / trSort);
     }
+    PureOperationsOnProse(dir, script);
 
     TAppForm form;
     form.show();
@@ -157,7 +180,7 @@ int main(int argc, char** argv)
     const double open = OpenAnalyzeWindow(form, false);
     std::printf("Analyze window on the corpus, command to painted window: %.3f s\n", open);
 
-    const std::string unique = UniqueWords(400000);
+    const std::string unique = UniqueWords(static_cast<int>(corpus::Scaled(400000)));
     {
         const LineView lines(unique);
         TTextStatistics stats;
@@ -165,7 +188,8 @@ int main(int argc, char** argv)
         std::printf("AnalyzeText on %zu bytes with %lld distinct words: %.3f s\n", unique.size(),
                     static_cast<long long>(stats.UniqueWords), analyze);
         StringList keys;
-        for (const TFrequencyList::Entry& e : CountWords(lines).Entries())
+        const TFrequencyList counted = CountWords(lines);
+        for (const TFrequencyList::Entry& e : counted.Entries())
             keys.Add(e.Key);
         const double sort = corpus::MedianSeconds(1, [&] { keys.Sort(); });
         std::printf("  of which StringList::Sort of the %d words in order of appearance: %.3f s\n", keys.Count(), sort);

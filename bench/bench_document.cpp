@@ -14,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString dir = QDir::tempPath();
     const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));

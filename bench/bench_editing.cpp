@@ -45,6 +45,7 @@ double KeysMs(TAppForm& form, int keys)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString big =
         corpus::EnsureFile(QDir::tempPath() + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));

@@ -124,6 +124,7 @@ double IdleCpu(double wall)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const bool huge = argc > 1 && std::strcmp(argv[1], "--huge") == 0;
     const QString dir = QDir::tempPath();

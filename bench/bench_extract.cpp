@@ -41,6 +41,7 @@ std::string Script(int lines, int documentLines)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("QUORLEX_HOME", home.path().toLocal8Bit());

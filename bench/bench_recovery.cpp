@@ -59,6 +59,7 @@ Stalls TypeAndWatch(TAppForm& form, double seconds)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("QUORLEX_HOME", home.path().toLocal8Bit());

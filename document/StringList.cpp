@@ -5,6 +5,7 @@
 #include "platform/Collation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -64,29 +65,52 @@ std::uint64_t BigEndian(const unsigned char* p)
 
 bool HasZeroByte(std::uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8080808080808080u) != 0; }
 
-// Puts `entries` (each naming its item through `itemOf`) in the order the list's quicksort
-// leaves them. That procedure decides only the order of items that compare equal; where
-// every such group holds a single byte string, any correct sort gives the same bytes, so a
-// fast one serves. The quicksort itself runs only where equal items differ (say "Apple" and
-// "apple"), and on some line orders it takes quadratic time.
+// The order the list's quicksort leaves `entries` in (each naming its item through `itemOf`),
+// as the items' indices. One stable sort by the collation ranks the distinct items; the
+// procedure then runs over the ranks, integers, which is far cheaper than comparing texts and
+// gives the same order, since it reads nothing but the signs of comparisons. That procedure
+// decides only the order of items that compare equal: where every such group holds a single
+// byte string, any correct sort gives the same bytes, and the stable one serves as it is.
+// Where the procedure would need more than `budget` comparisons (it is quadratic on some
+// orders, two sorted halves of such lines say), the stable order is the result too: equal
+// items then keep their order in the list.
 template <class Entry, class Compare, class ItemOf>
-void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<std::string>& items, const Compare& compare,
-                        const ItemOf& itemOf)
+std::vector<std::uint32_t> ProcedureOrder(std::vector<Entry>& entries, const std::vector<std::string>& items,
+                                          const Compare& compare, const ItemOf& itemOf, std::int64_t budget)
 {
-    std::vector<Entry> fast = entries;
-    std::sort(fast.begin(), fast.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    std::vector<std::uint32_t> order(entries.size());
+    // Rank in the upper half, item in the lower, in list order: one array to partition.
+    std::vector<std::uint64_t> ranked(entries.size());
     bool sameBytes = true;
-    for (std::size_t i = 1; i < fast.size() && sameBytes; ++i)
-        sameBytes = compare(fast[i - 1], fast[i]) != 0 || items[itemOf(fast[i - 1])] == items[itemOf(fast[i])];
-    if (sameBytes) {
-        entries.swap(fast);
-        return;
+    std::uint64_t rank = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::uint32_t item = itemOf(entries[i]);
+        if (i > 0) {
+            if (compare(entries[i - 1], entries[i]) != 0)
+                ++rank;
+            else if (sameBytes)
+                sameBytes = items[order[i - 1]] == items[item];
+        }
+        order[i] = item;
+        ranked[item] = rank << 32 | item;
     }
-    fast = {};
-    QuickSortRange(
-        0, static_cast<int>(entries.size()) - 1,
-        [&](int a, int b) { return compare(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); },
-        [&](int a, int b) { std::swap(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); });
+    entries = {};
+    if (sameBytes)
+        return order;
+    const auto rankOf = [&](int i) { return static_cast<std::uint32_t>(ranked[static_cast<std::size_t>(i)] >> 32); };
+    const bool finished = QuickSortRangeWithin(
+        0, static_cast<int>(ranked.size()) - 1, budget,
+        [&](int a, int b) {
+            const std::uint32_t x = rankOf(a);
+            const std::uint32_t y = rankOf(b);
+            return (x > y) - (x < y);
+        },
+        [&](int a, int b) { std::swap(ranked[static_cast<std::size_t>(a)], ranked[static_cast<std::size_t>(b)]); });
+    if (finished)
+        for (std::size_t i = 0; i < ranked.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(ranked[i]);
+    return order;
 }
 
 void Reorder(std::vector<std::string>& items, const std::vector<std::uint32_t>& order)
@@ -100,7 +124,15 @@ void Reorder(std::vector<std::string>& items, const std::vector<std::uint32_t>& 
 
 } // namespace
 
-void StringList::Sort(const TextCollator& collator)
+std::int64_t StringList::SortBudget(std::size_t count)
+{
+    const double n = static_cast<double>(count);
+    return static_cast<std::int64_t>(40 * n * std::log2(std::max(n, 2.0)));
+}
+
+void StringList::Sort(const TextCollator& collator) { Sort(collator, SortBudget(m_items.size())); }
+
+void StringList::Sort(const TextCollator& collator, std::int64_t comparisons)
 {
     if (m_items.size() < 2)
         return;
@@ -121,17 +153,20 @@ void StringList::Sort(const TextCollator& collator)
         bool keyed = true;
         for (std::size_t i = 0; i < m_items.size() && keyed; ++i)
             keyed = collator.AppendSortKeyBytes(m_items[i], objects[i]);
-        std::vector<std::uint32_t> order(m_items.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
+        std::vector<std::uint32_t> indices(m_items.size());
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            indices[i] = static_cast<std::uint32_t>(i);
         const auto itemOf = [](std::uint32_t i) { return i; };
-        if (keyed)
-            SortAsTheProcedure(
-                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf);
-        else
-            SortAsTheProcedure(
-                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(m_items[a], m_items[b]); },
-                itemOf);
+        const std::vector<std::uint32_t> order =
+            keyed ? ProcedureOrder(
+                        indices, m_items,
+                        [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf,
+                        comparisons)
+                  : ProcedureOrder(
+                        indices, m_items,
+                        [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(m_items[a], m_items[b]); },
+                        itemOf, comparisons);
+        objects = {};
         Reorder(m_items, order);
         return;
     }
@@ -158,11 +193,9 @@ void StringList::Sort(const TextCollator& collator)
         return std::strcmp(reinterpret_cast<const char*>(base + x.offset + 16),
                            reinterpret_cast<const char*>(base + y.offset + 16));
     };
-    SortAsTheProcedure(keys, m_items, compare, [](const KeyEntry& k) { return k.item; });
-    std::vector<std::uint32_t> order;
-    order.reserve(keys.size());
-    for (const KeyEntry& k : keys)
-        order.push_back(k.item);
+    const std::vector<std::uint32_t> order =
+        ProcedureOrder(keys, m_items, compare, [](const KeyEntry& k) { return k.item; }, comparisons);
+    store = {};
     Reorder(m_items, order);
 }
 
