@@ -4,6 +4,7 @@
 #include "commands/RegexReplacement.h"
 #include "commands/RegexSearch.h"
 #include "document/ByteDocument.h"
+#include "platform/Error.h"
 
 #include <algorithm>
 
@@ -20,6 +21,14 @@ std::string_view OnePiece(const TextPieces& text, std::string& joined)
     joined.reserve(text.first.size() + text.second.size());
     joined.append(text.first).append(text.second);
     return joined;
+}
+
+// Stops a Replace All whose result the document could not take anyway, before it has
+// filled the memory: the same error the document gives.
+void CheckRoom(const std::string& built)
+{
+    if (static_cast<ByteDocument::Offset>(built.size()) > ByteDocument::kCapacity)
+        throw QuorlexError("Text exceeds memo capacity");
 }
 
 void AppendRange(std::string& out, const TextPieces& text, std::int64_t from, std::int64_t to)
@@ -99,6 +108,7 @@ std::optional<ReplaceAllResult> PlainReplaceAll(const TextPieces& text, std::str
     while (hit >= 0) {
         AppendRange(result.text, text, copied, hit);
         result.text.append(replacement);
+        CheckRoom(result.text);
         ++result.count;
         copied = hit + m;
         hit = search.First(text, copied);
@@ -136,6 +146,7 @@ std::optional<ReplaceAllResult> RegexReplaceAll(const TextPieces& text, std::str
             result.text.reserve(subject.size());
         result.text.append(subject.substr(copied, start - copied));
         expand.AppendTo(result.text, subject, g);
+        CheckRoom(result.text);
         ++result.count;
         result.caret = static_cast<std::int64_t>(result.text.size());
         copied = end;
