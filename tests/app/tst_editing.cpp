@@ -147,9 +147,11 @@ private slots:
                                             << qint64(-1) << qint64(0);
         QTest::newRow("wrap around") << QByteArray("ab ab") << QStringList{QStringLiteral("WrapAround")}
                                      << QStringLiteral("ab") << qint64(4) << qint64(0) << qint64(2);
-        QTest::newRow("up and wrap") << QByteArray("ab ab") << QStringList{QStringLiteral("Up"), QStringLiteral("WrapAround")}
+        QTest::newRow("up and wrap") << QByteArray("ab ab")
+                                     << QStringList{QStringLiteral("Up"), QStringLiteral("WrapAround")}
                                      << QStringLiteral("ab") << qint64(1) << qint64(3) << qint64(2);
-        QTest::newRow("regex, Turkish word") << QByteArray("-- \xE7" "a\xF0 1") << QStringList{QStringLiteral("RegularExpression")}
+        QTest::newRow("regex, Turkish word") << QByteArray("-- \xE7" "a\xF0 1")
+                                             << QStringList{QStringLiteral("RegularExpression")}
                                              << QStringLiteral("\\w+") << qint64(0) << qint64(3) << qint64(3);
         QTest::newRow("regex text taken literally") << QByteArray("-- \xE7" "a\xF0 1") << none << QStringLiteral("\\w+")
                                                     << qint64(0) << qint64(-1) << qint64(0);
