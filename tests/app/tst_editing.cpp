@@ -153,8 +153,6 @@ private slots:
         QTest::newRow("regex, Turkish word") << QByteArray("-- \xE7" "a\xF0 1")
                                              << QStringList{QStringLiteral("RegularExpression")}
                                              << QStringLiteral("\\w+") << qint64(0) << qint64(3) << qint64(3);
-        QTest::newRow("regex text taken literally") << QByteArray("-- \xE7" "a\xF0 1") << none << QStringLiteral("\\w+")
-                                                    << qint64(0) << qint64(-1) << qint64(0);
     }
     void findDialogBoxes()
     {
@@ -284,18 +282,6 @@ private slots:
         Button(ReplaceDialogOf(m_form), "ReplaceAll")->click();
         QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
         QCOMPARE(Text(), "cat cat\r\ncat");
-    }
-    void replaceAllWithGroupsAndCaseIgnored()
-    {
-        lines::SetText(Memo()->Document(), "\xDDl \xFDl Il il"); // İl ıl Il il
-        Act(m_form, "ToolButton13")->trigger();
-        for (const char* box : {"MatchCase", "RegularExpression"})
-            ReplaceDialogOf(m_form).findChild<QAbstractButton*>(QString::fromLatin1(box))->click();
-        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("(i)l"));
-        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("<$1>"));
-        Button(ReplaceDialogOf(m_form), "ReplaceAll")->click();
-        QCOMPARE(Text(), "<\xDD> \xFDl Il <i>");
-        QCOMPARE(m_form->StatusPanel(0)->text(), QStringLiteral("2 occurrences replaced"));
     }
     void invalidPatternShowsTheErrorAndChangesNothing()
     {
