@@ -128,14 +128,19 @@ void WriteFileBytes(const QString& path, std::string_view bytes) { WriteFileByte
 
 TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8)
 {
-    TextFileContents file{ReadFileBytes(path), {}};
+    return DecodeTextFile(ReadFileBytes(path), asUtf8, path);
+}
+
+TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name)
+{
+    TextFileContents file{std::move(bytes), {}};
     if (asUtf8 == false)
         return file;
     if (auto decoded = utf8text::DecodeIfQualifies(file.bytes)) {
         file.bytes = std::move(decoded->bytes);
         file.encoding = {true, decoded->byteOrderMark};
     } else if (asUtf8 == true) {
-        throw QuorlexError("Cannot open \"" + path.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(file.bytes));
+        throw QuorlexError("Cannot open \"" + name.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(file.bytes));
     }
     return file;
 }

@@ -1,0 +1,91 @@
+#include "cli/Run.h"
+
+#include "analysis/WordList.h"
+#include "cli/AnalysisText.h"
+#include "cli/ReplaceAll.h"
+#include "commands/CaseConversion.h"
+#include "commands/LineParameters.h"
+#include "commands/RandomGenerator.h"
+#include "document/LineText.h"
+#include "extract/ExtractionResult.h"
+#include "platform/Collation.h"
+
+namespace cli {
+namespace {
+
+std::string Analyze(const Request& request, const LineView& lines)
+{
+    switch (request.table) {
+    case AnalyzeTable::All:
+        return AllTablesText(AnalyzeText(lines));
+    case AnalyzeTable::General: {
+        const auto general = AnalyzeText(lines).General();
+        return request.csv ? GeneralCsvText(general) : GeneralTableText(general);
+    }
+    case AnalyzeTable::Chars: {
+        const auto rows = BuildFrequencyRows(CountChars(lines)).Rows;
+        return request.csv ? WordCsvText(rows) : FrequencyTableText("Char", rows);
+    }
+    case AnalyzeTable::Words: {
+        // The window's word table: the rows AnalyzeText makes of the word count.
+        const auto rows = BuildFrequencyRows(CountWords(lines)).Rows;
+        return request.csv ? WordCsvText(rows) : WordListText(rows);
+    }
+    }
+    return {};
+}
+
+std::string Extract(const CommandInputs& inputs, const LineView& lines)
+{
+    // The script editor holds its text with CR LF breaks, whatever the file had.
+    const std::string script = NormalizeLineBreaks(inputs.script);
+    return ExtractionDocumentText(
+        RunExtractionScript(LineView(script), lines, inputs.fetchFile, inputs.fetch, inputs.notice));
+}
+
+} // namespace
+
+std::string RunCommand(const Request& request, const CommandInputs& inputs, std::string document)
+{
+    const LineView lines(document);
+    const auto word = [&](std::size_t i) -> const std::string& { return inputs.words.at(i); };
+    switch (request.command) {
+    case Command::Sort:
+        return SortLineList(lines, TextCollator()).text;
+    case Command::Shuffle: {
+        RandomGenerator random;
+        if (request.seed)
+            random.SetSeed(*request.seed);
+        else
+            random.Randomize();
+        return ShuffleLineList(lines, random).text;
+    }
+    case Command::Trim:
+        return TrimEachLine(lines, request.side).text;
+    case Command::Upper:
+    case Command::Lower: {
+        std::string converted = request.command == Command::Upper ? ToUpperTurkish(document) : ToLowerTurkish(document);
+        // Set as the document's text, which turns a lone line break into CR LF.
+        if (HasLoneLineBreak(converted))
+            converted = NormalizeLineBreaks(converted);
+        return converted;
+    }
+    case Command::Join:
+        return JoinLinesWithSeparator(lines, word(0)).text;
+    case Command::Prefix:
+        return PrefixEachLine(lines, word(0)).text;
+    case Command::Suffix:
+        return SuffixEachLine(lines, word(0)).text;
+    case Command::WordList:
+        return GenerateWordList(lines);
+    case Command::Analyze:
+        return Analyze(request, lines);
+    case Command::Replace:
+        return ReplaceAllInText(document, word(0), word(1));
+    case Command::Extract:
+        return Extract(inputs, lines);
+    }
+    return document;
+}
+
+} // namespace cli
