@@ -43,12 +43,37 @@ std::string Extract(const CommandInputs& inputs, const LineView& lines)
         RunExtractionScript(LineView(script), lines, inputs.fetchFile, inputs.fetch, inputs.notice));
 }
 
+// Make Uppercase / Lowercase All. The conversion maps every byte by itself, so converting a
+// slice at a time into the text's own place gives the bytes of the whole text converted, with
+// no second copy of a big document. The editor sets the result as the document's text, which
+// would turn a lone line break into CR LF; a document read here has none, and the letters
+// never become one.
+std::string ConvertCase(std::string document, std::string (*convert)(std::string_view))
+{
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < document.size(); at += kSlice) {
+        const std::string converted = convert(std::string_view(document).substr(at, kSlice));
+        document.replace(at, converted.size(), converted);
+    }
+    return document;
+}
+
 } // namespace
 
 std::string RunCommand(const Request& request, const CommandInputs& inputs, std::string document)
 {
-    const LineView lines(document);
     const auto word = [&](std::size_t i) -> const std::string& { return inputs.words.at(i); };
+    switch (request.command) {
+    case Command::Upper:
+        return ConvertCase(std::move(document), ToUpperTurkish);
+    case Command::Lower:
+        return ConvertCase(std::move(document), ToLowerTurkish);
+    case Command::Replace:
+        return ReplaceAllInText(document, word(0), word(1));
+    default:
+        break;
+    }
+    const LineView lines(document);
     switch (request.command) {
     case Command::Sort:
         return SortLineList(lines, TextCollator()).text;
@@ -62,14 +87,6 @@ std::string RunCommand(const Request& request, const CommandInputs& inputs, std:
     }
     case Command::Trim:
         return TrimEachLine(lines, request.side).text;
-    case Command::Upper:
-    case Command::Lower: {
-        std::string converted = request.command == Command::Upper ? ToUpperTurkish(document) : ToLowerTurkish(document);
-        // Set as the document's text, which turns a lone line break into CR LF.
-        if (HasLoneLineBreak(converted))
-            converted = NormalizeLineBreaks(converted);
-        return converted;
-    }
     case Command::Join:
         return JoinLinesWithSeparator(lines, word(0)).text;
     case Command::Prefix:
@@ -80,10 +97,12 @@ std::string RunCommand(const Request& request, const CommandInputs& inputs, std:
         return GenerateWordList(lines);
     case Command::Analyze:
         return Analyze(request, lines);
-    case Command::Replace:
-        return ReplaceAllInText(document, word(0), word(1));
     case Command::Extract:
         return Extract(inputs, lines);
+    case Command::Upper:
+    case Command::Lower:
+    case Command::Replace:
+        break;
     }
     return document;
 }

@@ -69,8 +69,8 @@ bool HasZeroByte(std::uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8
 // every such group holds a single byte string, any correct sort gives the same bytes, so a
 // fast one serves. The quicksort itself runs only where equal items differ (say "Apple" and
 // "apple"), and on some line orders it takes quadratic time.
-template <class Entry, class Compare, class ItemOf>
-void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<std::string>& items, const Compare& compare,
+template <class Entry, class Item, class Compare, class ItemOf>
+void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<Item>& items, const Compare& compare,
                         const ItemOf& itemOf)
 {
     std::vector<Entry> fast = entries;
@@ -89,18 +89,19 @@ void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<std::stri
         [&](int a, int b) { std::swap(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); });
 }
 
-void Reorder(std::vector<std::string>& items, const std::vector<std::uint32_t>& order)
+template <class Item>
+void Reorder(std::vector<Item>& items, const std::vector<std::uint32_t>& order)
 {
-    std::vector<std::string> sorted;
+    std::vector<Item> sorted;
     sorted.reserve(items.size());
     for (const std::uint32_t i : order)
         sorted.push_back(std::move(items[i]));
     items.swap(sorted);
 }
 
-} // namespace
-
-void StringList::Sort(const TextCollator& collator)
+// The list sort over items that are byte strings or views of them.
+template <class Item>
+void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
 {
     if (m_items.size() < 2)
         return;
@@ -166,4 +167,10 @@ void StringList::Sort(const TextCollator& collator)
     Reorder(m_items, order);
 }
 
+} // namespace
+
+void StringList::Sort(const TextCollator& collator) { SortItems(m_items, collator); }
+
 void StringList::Sort() { Sort(TextCollator()); }
+
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator) { SortItems(texts, collator); }
