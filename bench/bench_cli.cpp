@@ -21,6 +21,7 @@ namespace {
 
 struct Run {
     double seconds = 0;
+    double cpu = 0; // user and system seconds
     double peakBytes = 0;
     int status = -1;
 };
@@ -40,6 +41,8 @@ Run RunOnce(const std::string& command)
     Run r;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    const auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    r.cpu = secs(usage.ru_utime) + secs(usage.ru_stime);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
@@ -97,11 +100,13 @@ int main(int argc, char* argv[])
     const int runs = 5;
     std::printf("corpus: %s, %.1f MB; %d runs each, taking turns after one warm-up; medians\n\n", in.c_str(),
                 size / 1e6, runs);
-    std::printf("%-14s %9s %9s %7s  %-20s %s\n", "command", "ours s", "ref s", "ratio", "target", "peak memory");
+    // On a busy machine the wall times wait for a processor; the processor times do not.
+    std::printf("%-14s %8s %8s %6s  %8s %8s %6s  %-20s %s\n", "command", "ours s", "ref s", "ratio", "ours cpu",
+                "ref cpu", "ratio", "target", "peak memory");
     for (const Pair& p : pairs) {
         RunOnce(p.ours);
         RunOnce(p.reference);
-        std::vector<double> ours, reference, ratios, peaks;
+        std::vector<double> ours, reference, ratios, oursCpu, referenceCpu, cpuRatios, peaks;
         int failed = 0;
         for (int i = 0; i < runs; ++i) {
             const Run a = RunOnce(p.ours);
@@ -110,11 +115,14 @@ int main(int argc, char* argv[])
             ours.push_back(a.seconds);
             reference.push_back(b.seconds);
             ratios.push_back(a.seconds / b.seconds);
+            oursCpu.push_back(a.cpu);
+            referenceCpu.push_back(b.cpu);
+            cpuRatios.push_back(a.cpu / std::max(b.cpu, 1e-3));
             peaks.push_back(a.peakBytes);
         }
-        std::printf("%-14s %9.3f %9.3f %7.2f  %-20s %.2f x input%s\n", p.name, Median(ours), Median(reference),
-                    Median(ratios), p.target, *std::max_element(peaks.begin(), peaks.end()) / size,
-                    failed ? "  (a run failed)" : "");
+        std::printf("%-14s %8.3f %8.3f %6.2f  %8.3f %8.3f %6.2f  %-20s %.2f x input%s\n", p.name, Median(ours),
+                    Median(reference), Median(ratios), Median(oursCpu), Median(referenceCpu), Median(cpuRatios),
+                    p.target, *std::max_element(peaks.begin(), peaks.end()) / size, failed ? "  (a run failed)" : "");
         std::fflush(stdout);
     }
     std::remove(out.c_str());

@@ -73,16 +73,15 @@ template <class Entry, class Item, class Compare, class ItemOf>
 void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<Item>& items, const Compare& compare,
                         const ItemOf& itemOf)
 {
-    std::vector<Entry> fast = entries;
-    std::sort(fast.begin(), fast.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    // Sorted in place: the entries come in item order, so sorting them by item again brings
+    // back the order the procedure starts from, without a copy of them all.
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
     bool sameBytes = true;
-    for (std::size_t i = 1; i < fast.size() && sameBytes; ++i)
-        sameBytes = compare(fast[i - 1], fast[i]) != 0 || items[itemOf(fast[i - 1])] == items[itemOf(fast[i])];
-    if (sameBytes) {
-        entries.swap(fast);
+    for (std::size_t i = 1; i < entries.size() && sameBytes; ++i)
+        sameBytes = compare(entries[i - 1], entries[i]) != 0 || items[itemOf(entries[i - 1])] == items[itemOf(entries[i])];
+    if (sameBytes)
         return;
-    }
-    fast = {};
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return itemOf(a) < itemOf(b); });
     QuickSortRange(
         0, static_cast<int>(entries.size()) - 1,
         [&](int a, int b) { return compare(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); },
