@@ -2,7 +2,8 @@
 // kind of work on the same 50 MB corpus, in the same run (they take turns, so a change in the
 // machine's speed touches both). Also the peak memory of each command against the input.
 //
-//   build/bench/bench_cli [FOLDER]      (the corpus and the outputs go to FOLDER, default /tmp)
+//   build/bench/bench_cli [FOLDER [COMMAND ...]]
+// The corpus and the outputs go to FOLDER (default /tmp); named commands alone when given.
 #include "bench/Corpus.h"
 
 #include <QFileInfo>
@@ -103,7 +104,10 @@ int main(int argc, char* argv[])
     // On a busy machine the wall times wait for a processor; the processor times do not.
     std::printf("%-14s %8s %8s %6s  %8s %8s %6s  %-20s %s\n", "command", "ours s", "ref s", "ratio", "ours cpu",
                 "ref cpu", "ratio", "target", "peak memory");
+    const std::vector<std::string> only(argv + std::min(argc, 2), argv + argc);
     for (const Pair& p : pairs) {
+        if (!only.empty() && std::find(only.begin(), only.end(), p.name) == only.end())
+            continue;
         RunOnce(p.ours);
         RunOnce(p.reference);
         std::vector<double> ours, reference, ratios, oursCpu, referenceCpu, cpuRatios, peaks;

@@ -104,8 +104,13 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
 {
     if (m_items.size() < 2)
         return;
+    // Room for keys a quarter longer than the texts, as they come out for Latin letters: a
+    // store that doubles on the way would hold its old and new room at once.
+    std::size_t textBytes = 0;
+    for (const Item& item : m_items)
+        textBytes += item.size();
     std::string store;
-    store.reserve(m_items.size() * 8);
+    store.reserve(textBytes + textBytes / 4 + m_items.size() * 4);
     std::vector<KeyEntry> keys;
     keys.reserve(m_items.size());
     bool packed = true;
@@ -163,6 +168,9 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
     order.reserve(keys.size());
     for (const KeyEntry& k : keys)
         order.push_back(k.item);
+    // The keys are done with before the items are moved into their new order.
+    std::vector<KeyEntry>().swap(keys);
+    std::string().swap(store);
     Reorder(m_items, order);
 }
 

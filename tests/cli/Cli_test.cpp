@@ -11,6 +11,7 @@
 #include "extract/ExtractionScript.h"
 #include "platform/Collation.h"
 #include "platform/Utf8Text.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,20 @@ TEST(Cli, ScriptNoticesGoToStandardErrorAndTheRunGoesOn)
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "ab<\n");
     EXPECT_EQ(got.err, "quorlex-text: notice: <i> does not exist.\n");
+}
+
+// With --allow-fetch a page enters the output where its line stands, without touching the
+// editor's temp.txt.
+TEST(Cli, AllowedFetchPutsThePageInTheOutput)
+{
+    TempHome home;
+    LoopbackServer server({{"/page", LoopbackServer::Response("200 OK", "P1\nP2")}});
+    const QString script = home.File(QStringLiteral("s.txt"));
+    WriteFileBytes(script, "$GETURL[" + server.Url("/page") + "]\r\nend\r\n");
+    const Outcome got = RunCli({"extract", "--allow-fetch", script.toStdString()}, "x\r\n", home);
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_EQ(got.out, "P1\r\nP2\r\n\r\nend\r\n");
+    EXPECT_FALSE(QFile::exists(home.File(QStringLiteral("temp.txt"))));
 }
 
 struct Failure {
