@@ -50,7 +50,7 @@ namespace {
 // comparisons never leave this array, which the quicksort scans in order.
 struct KeyEntry {
     std::uint64_t head[2];
-    std::uint32_t offset; // of the whole key (ending in byte 0) in the key store
+    std::uint32_t offset; // of the key's bytes behind the head (ending in byte 0) in the key store
     std::uint32_t item;   // the item's index before sorting
 };
 
@@ -104,8 +104,9 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
 {
     if (m_items.size() < 2)
         return;
-    // Room for keys a quarter longer than the texts, as they come out for Latin letters: a
-    // store that doubles on the way would hold its old and new room at once.
+    // Room for keys a quarter longer than the texts, as they come out for Latin letters (less
+    // the heads, which the entries hold): a store that doubles on the way would hold its old
+    // and new room at once, and room never written costs no memory.
     std::size_t textBytes = 0;
     for (const Item& item : m_items)
         textBytes += item.size();
@@ -116,8 +117,20 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
     bool packed = true;
     for (std::size_t i = 0; i < m_items.size() && packed; ++i) {
         const std::size_t at = store.size();
-        packed = collator.AppendSortKeyBytes(m_items[i], store) && store.size() < 0xFFFFFFF0u;
-        keys.push_back({{0, 0}, static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(i)});
+        packed = collator.AppendSortKeyBytes(m_items[i], store);
+        // The first 16 bytes go into the entry, zeros behind a short key's end; the store
+        // keeps only what follows them, which a comparison reads only when both heads are
+        // equal and hold no key's end.
+        const std::size_t length = store.size() - at;
+        unsigned char head[16] = {};
+        std::memcpy(head, store.data() + at, std::min<std::size_t>(16, length));
+        if (length <= 16)
+            store.resize(at);
+        else
+            store.erase(at, 16);
+        packed = packed && store.size() < 0xFFFFFFF0u;
+        keys.push_back({{BigEndian(head), BigEndian(head + 8)}, static_cast<std::uint32_t>(at),
+                        static_cast<std::uint32_t>(i)});
     }
     if (!packed) {
         // Beyond what 32-bit offsets reach: one key string per item, or the comparison itself
@@ -140,17 +153,7 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
         Reorder(m_items, order);
         return;
     }
-    const std::size_t keyBytes = store.size();
-    store.append(16, '\0'); // every key may be read 16 bytes far
     const auto* base = reinterpret_cast<const unsigned char*>(store.data());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        // Zeros, not the next key, behind a short key's end.
-        const std::size_t end = i + 1 < keys.size() ? keys[i + 1].offset : keyBytes;
-        unsigned char head[16] = {};
-        std::memcpy(head, base + keys[i].offset, std::min<std::size_t>(16, end - keys[i].offset));
-        keys[i].head[0] = BigEndian(head);
-        keys[i].head[1] = BigEndian(head + 8);
-    }
     // Keys end in their only byte 0, so zeros read past a short key's end order it first,
     // and equal heads that hold a key's end mean equal keys.
     const auto compare = [base](const KeyEntry& x, const KeyEntry& y) {
@@ -160,8 +163,7 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
             if (HasZeroByte(x.head[h]))
                 return 0;
         }
-        return std::strcmp(reinterpret_cast<const char*>(base + x.offset + 16),
-                           reinterpret_cast<const char*>(base + y.offset + 16));
+        return std::strcmp(reinterpret_cast<const char*>(base + x.offset), reinterpret_cast<const char*>(base + y.offset));
     };
     SortAsTheProcedure(keys, m_items, compare, [](const KeyEntry& k) { return k.item; });
     std::vector<std::uint32_t> order;
