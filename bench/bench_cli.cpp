@@ -42,7 +42,9 @@ Run RunOnce(const std::string& command)
     Run r;
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
-    const auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    const auto secs = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     r.cpu = secs(usage.ru_utime) + secs(usage.ru_stime);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;

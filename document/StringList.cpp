@@ -78,7 +78,8 @@ void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<Item>& it
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
     bool sameBytes = true;
     for (std::size_t i = 1; i < entries.size() && sameBytes; ++i)
-        sameBytes = compare(entries[i - 1], entries[i]) != 0 || items[itemOf(entries[i - 1])] == items[itemOf(entries[i])];
+        sameBytes = compare(entries[i - 1], entries[i]) != 0 ||
+                    items[itemOf(entries[i - 1])] == items[itemOf(entries[i])];
     if (sameBytes)
         return;
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return itemOf(a) < itemOf(b); });
@@ -100,24 +101,24 @@ void Reorder(std::vector<Item>& items, const std::vector<std::uint32_t>& order)
 
 // The list sort over items that are byte strings or views of them.
 template <class Item>
-void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
+void SortItems(std::vector<Item>& items, const TextCollator& collator)
 {
-    if (m_items.size() < 2)
+    if (items.size() < 2)
         return;
     // Room for keys a quarter longer than the texts, as they come out for Latin letters (less
     // the heads, which the entries hold): a store that doubles on the way would hold its old
     // and new room at once, and room never written costs no memory.
     std::size_t textBytes = 0;
-    for (const Item& item : m_items)
+    for (const Item& item : items)
         textBytes += item.size();
     std::string store;
-    store.reserve(textBytes + textBytes / 4 + m_items.size() * 4);
+    store.reserve(textBytes + textBytes / 4 + items.size() * 4);
     std::vector<KeyEntry> keys;
-    keys.reserve(m_items.size());
+    keys.reserve(items.size());
     bool packed = true;
-    for (std::size_t i = 0; i < m_items.size() && packed; ++i) {
+    for (std::size_t i = 0; i < items.size() && packed; ++i) {
         const std::size_t at = store.size();
-        packed = collator.AppendSortKeyBytes(m_items[i], store);
+        packed = collator.AppendSortKeyBytes(items[i], store);
         // The first 16 bytes go into the entry, zeros behind a short key's end; the store
         // keeps only what follows them, which a comparison reads only when both heads are
         // equal and hold no key's end.
@@ -135,22 +136,22 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
     if (!packed) {
         // Beyond what 32-bit offsets reach: one key string per item, or the comparison itself
         // where the library gives no key.
-        std::vector<std::string> objects(m_items.size());
+        std::vector<std::string> objects(items.size());
         bool keyed = true;
-        for (std::size_t i = 0; i < m_items.size() && keyed; ++i)
-            keyed = collator.AppendSortKeyBytes(m_items[i], objects[i]);
-        std::vector<std::uint32_t> order(m_items.size());
+        for (std::size_t i = 0; i < items.size() && keyed; ++i)
+            keyed = collator.AppendSortKeyBytes(items[i], objects[i]);
+        std::vector<std::uint32_t> order(items.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = static_cast<std::uint32_t>(i);
         const auto itemOf = [](std::uint32_t i) { return i; };
         if (keyed)
             SortAsTheProcedure(
-                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf);
+                order, items, [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf);
         else
             SortAsTheProcedure(
-                order, m_items, [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(m_items[a], m_items[b]); },
+                order, items, [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(items[a], items[b]); },
                 itemOf);
-        Reorder(m_items, order);
+        Reorder(items, order);
         return;
     }
     const auto* base = reinterpret_cast<const unsigned char*>(store.data());
@@ -163,9 +164,10 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
             if (HasZeroByte(x.head[h]))
                 return 0;
         }
-        return std::strcmp(reinterpret_cast<const char*>(base + x.offset), reinterpret_cast<const char*>(base + y.offset));
+        return std::strcmp(reinterpret_cast<const char*>(base + x.offset),
+                           reinterpret_cast<const char*>(base + y.offset));
     };
-    SortAsTheProcedure(keys, m_items, compare, [](const KeyEntry& k) { return k.item; });
+    SortAsTheProcedure(keys, items, compare, [](const KeyEntry& k) { return k.item; });
     std::vector<std::uint32_t> order;
     order.reserve(keys.size());
     for (const KeyEntry& k : keys)
@@ -173,7 +175,7 @@ void SortItems(std::vector<Item>& m_items, const TextCollator& collator)
     // The keys are done with before the items are moved into their new order.
     std::vector<KeyEntry>().swap(keys);
     std::string().swap(store);
-    Reorder(m_items, order);
+    Reorder(items, order);
 }
 
 } // namespace

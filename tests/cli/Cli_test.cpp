@@ -133,14 +133,17 @@ std::vector<Case> Cases()
         {"lower", {"lower"}, [=](auto& l, auto&) { return ToLowerTurkish(text(l)); }},
         {"join", {"join", ", "}, [](auto& l, auto&) { return JoinLinesWithSeparator(l, ", ").text; }},
         {"prefix", {"prefix", "> "}, [](auto& l, auto&) { return PrefixEachLine(l, "> ").text; }},
-        {"suffix_turkish_text", {"suffix", ";\xC5\x9F"}, [](auto& l, auto&) { return SuffixEachLine(l, ";\xFE").text; }},
+        {"suffix_turkish_text", {"suffix", ";\xC5\x9F"},
+         [](auto& l, auto&) { return SuffixEachLine(l, ";\xFE").text; }},
         {"wordlist", {"wordlist"}, [](auto& l, auto&) { return GenerateWordList(l); }},
         {"analyze_all", {"analyze"}, [](auto& l, auto&) { return cli::AllTablesText(AnalyzeText(l)); }},
         {"analyze_csv", {"analyze", "--csv"}, [](auto& l, auto&) { return WordCsvText(AnalyzeText(l).WordRows); }},
-        {"analyze_words", {"analyze", "--words"}, [](auto& l, auto&) { return WordListText(AnalyzeText(l).WordRows); }},
+        {"analyze_words", {"analyze", "--words"},
+         [](auto& l, auto&) { return WordListText(AnalyzeText(l).WordRows); }},
         {"analyze_chars_csv", {"analyze", "--chars", "--csv"},
          [](auto& l, auto&) { return WordCsvText(AnalyzeText(l).CharRows); }},
-        {"replace", {"replace", "pp", "PPp"}, [=](auto& l, auto&) { return PressReplaceUntilDone(text(l), "pp", "PPp"); }},
+        {"replace", {"replace", "pp", "PPp"},
+         [=](auto& l, auto&) { return PressReplaceUntilDone(text(l), "pp", "PPp"); }},
         {"replace_turkish", {"replace", "\xC4\xB1", "i"},
          [=](auto& l, auto&) { return PressReplaceUntilDone(text(l), "\xFD", "i"); }},
         {"extract", {"extract"}, [](auto& l, auto& home) { return ExtractAsTheWindowDoes(l, home); }},
@@ -191,7 +194,8 @@ std::string CaseName(const testing::TestParamInfo<std::tuple<Case, Form>>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CommandGivesTheEditorsBytes,
-                         testing::Combine(testing::ValuesIn(Cases()), testing::Values(Form::CrLf, Form::Lf, Form::Utf8)),
+                         testing::Combine(testing::ValuesIn(Cases()),
+                                          testing::Values(Form::CrLf, Form::Lf, Form::Utf8)),
                          CaseName);
 
 // The notices of a script go to standard error; the run goes on.
@@ -241,7 +245,8 @@ TEST(Cli, FailuresExitWithTheirStatusAndMessage)
          "quorlex-text: Cannot open file \"" + missing + "\". No such file or directory.\n"},
         {"unknown command", {"frobnicate"}, 2, "quorlex-text: unknown command 'frobnicate'" + usage},
         {"unknown option", {"sort", "--reverse"}, 2, "quorlex-text: unknown option '--reverse'"},
-        {"option of another command", {"sort", "--seed", "1"}, 2, "quorlex-text: --seed does not apply to sort" + usage},
+        {"option of another command", {"sort", "--seed", "1"}, 2,
+         "quorlex-text: --seed does not apply to sort" + usage},
         {"missing word", {"join"}, 2, "quorlex-text: join needs a SEPARATOR" + usage},
         {"in place without a file", {"upper", "-i"}, 2, "quorlex-text: -i needs a FILE to write back to" + usage},
         {"fetch not allowed", {"extract", fetching}, 1,
