@@ -2,7 +2,7 @@
 # make test              install what is missing, build, run every test
 BUILD ?= build
 PACKAGES = build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libcurl4-openssl-dev \
-           libicu-dev libgtest-dev googletest poppler-utils libxcb1-dev xvfb x11-utils \
+           libicu-dev libpcre2-dev pkgconf libgtest-dev googletest poppler-utils libxcb1-dev xvfb x11-utils \
            desktop-file-utils appstream dpkg-dev file man-db
 JOBS ?= $(shell nproc)
 

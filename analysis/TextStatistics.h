@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/FrequencyList.h"
+#include "platform/WordChar.h"
 
 #include <cstdint>
 #include <string>
@@ -41,12 +42,6 @@ struct TTextStatistics {
     // "Size", "Lines", "Words", "Unique Words", "Unique Chars" with their values.
     std::vector<TGeneralRow> General() const;
 };
-
-// Word characters: digits, ASCII letters and every code from 192 up. All else ends a word.
-inline bool IsWordChar(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 192;
-}
 
 // Every character above code 32, a-z counted as A-Z (no folding above 127).
 TFrequencyList CountChars(const LineView& lines);

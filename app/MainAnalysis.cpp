@@ -2,7 +2,8 @@
 #include "analysis/WordList.h"
 #include "analysis/ui/analyze.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
+#include "editor/Memo.h"
 #include "document/LineText.h"
 
 #include <memory>
@@ -10,11 +11,8 @@
 void TAppForm::ToolButton15Click()
 {
     std::unique_ptr<TAnalyzetext> form;
-    {
-        // The copy of the text is only needed while the statistics are computed.
-        const std::string text = Memo1->Text();
-        form = std::make_unique<TAnalyzetext>(LineView(text), this);
-    }
+    // The statistics read the document where it lies; the window keeps only its tables.
+    form = std::make_unique<TAnalyzetext>(LineView(m_document->TextView()), this);
     // Released as soon as it is closed: a kept window would hold its tables for the rest of
     // the run, once more for every analysis.
     form->exec();
@@ -24,15 +22,12 @@ void TAppForm::Analyzethetext1Click() { ToolButton15Click(); }
 
 void TAppForm::GenerateWordList1Click()
 {
-    std::string text = Memo1->Text();
-    std::string list = GenerateWordList(LineView(text));
-    Memo1->Clear();
-    try {
-        Memo1->AdoptText(std::move(list));
-    } catch (...) {
-        // The document must not stay empty when the list cannot take its place.
-        Memo1->SetTextRaw(text);
-        throw;
-    }
-    Memo1->SetSelection(Memo1->ByteLength(), 0);
+    // The document keeps its text until the list takes its place in one change, so a list
+    // that cannot be taken leaves the document as it was.
+    std::string list = GenerateWordList(LineView(m_document->TextView()));
+    const bool empty = list.empty();
+    // The list is written over the document even when it is the same text.
+    if (!m_document->SetWholeTextNormalized(std::move(list)) && !empty)
+        m_document->Touch();
+    Memo1->SetSelection(m_document->Length(), 0);
 }

@@ -1,7 +1,8 @@
 // Find and replace, insertion at the caret, date stamps and the KeyPress simulator.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
+#include "editor/Memo.h"
 #include "commands/DateStamps.h"
 #include "commands/FindReplace.h"
 #include "commands/KeyPressSimulator.h"
@@ -22,29 +23,22 @@ std::optional<TextSelection> FindNextInDocument(TAppForm& form, const QString& p
     if (bytes.empty())
         return std::nullopt;
     // The search reads the document's own bytes where they lie, gap and all.
-    return FindAfterSelection(form.Memo1->Document().Bytes(), form.Memo1->SelStart(), form.Memo1->SelLength(),
-                              bytes);
+    const TMemo& memo = form.Editor();
+    return FindAfterSelection(form.Document().Bytes().Bytes(), memo.SelStart(), memo.SelLength(), bytes);
 }
 
 void SelectFound(TAppForm& form, const TextSelection& found)
 {
     form.activateWindow();
-    form.Memo1->setFocus();
-    form.Memo1->SetSelection(found.start, found.length);
-    form.Memo1->EnsureCaretVisible();
+    form.Editor().setFocus();
+    form.Editor().SetSelection(found.start, found.length);
+    form.Editor().EnsureCaretVisible();
 }
 
 QWidget* MessageOwner(TAppForm& form)
 {
     QWidget* active = QApplication::activeWindow();
     return active ? active : &form;
-}
-
-void InsertDateStamp(TAppForm& form, DateStamp stamp)
-{
-    const std::string text =
-        DateStampText(stamp, QDateTime::currentDateTime(), DateStampLocale::FromLocale(QLocale::system()));
-    form.Add(text, static_cast<std::int64_t>(text.size()));
 }
 
 // Keys that the window takes as shortcuts are commands, not typing, even where the editor
@@ -116,7 +110,7 @@ void TAppForm::ReplaceDialog1Replace()
     }
     SelectFound(*this, *found);
     const std::string replacement = cp1254::Encode(ReplaceDialog().ReplaceText());
-    Memo1->ReplaceRange(found->start, found->length, replacement);
+    m_document->Replace(found->start, found->length, replacement);
     Memo1->SetSelection(found->start + static_cast<std::int64_t>(replacement.size()), 0);
     Memo1->EnsureCaretVisible();
 }
@@ -129,7 +123,8 @@ void TAppForm::Add(const std::string& text, std::int64_t advance)
     // that change are written, so a key press in a big document costs no more than in a
     // small one.
     const std::int64_t caret = Memo1->SelStart();
-    Memo1->ReplaceRange(caret, 0, text);
+    if (!text.empty())
+        m_document->Replace(caret, 0, text);
     Memo1->SetSelection(caret + advance, 0);
     Memo1->EnsureCaretVisible();
 }
@@ -145,57 +140,79 @@ void TAppForm::AddDate1Click()
     }
 }
 
-void TAppForm::N8Click() { InsertDateStamp(*this, DateStamp::Date); }
-void TAppForm::N9Click() { InsertDateStamp(*this, DateStamp::ShortYearDate); }
-void TAppForm::N10Click() { InsertDateStamp(*this, DateStamp::Time); }
-void TAppForm::N11Click() { InsertDateStamp(*this, DateStamp::DateAndTime); }
-void TAppForm::N12Click() { InsertDateStamp(*this, DateStamp::MonthNameDate); }
-void TAppForm::N13Click() { InsertDateStamp(*this, DateStamp::MonthNameDateAndTime); }
+namespace {
+
+std::string StampText(DateStamp stamp)
+{
+    return DateStampText(stamp, QDateTime::currentDateTime(), DateStampLocale::FromLocale(QLocale::system()));
+}
+
+} // namespace
+
+void TAppForm::N8Click() { const std::string t = StampText(DateStamp::Date); Add(t, std::ssize(t)); }
+void TAppForm::N9Click() { const std::string t = StampText(DateStamp::ShortYearDate); Add(t, std::ssize(t)); }
+void TAppForm::N10Click() { const std::string t = StampText(DateStamp::Time); Add(t, std::ssize(t)); }
+void TAppForm::N11Click() { const std::string t = StampText(DateStamp::DateAndTime); Add(t, std::ssize(t)); }
+void TAppForm::N12Click() { const std::string t = StampText(DateStamp::MonthNameDate); Add(t, std::ssize(t)); }
+void TAppForm::N13Click()
+{
+    const std::string t = StampText(DateStamp::MonthNameDateAndTime);
+    Add(t, std::ssize(t));
+}
 
 // --- KeyPress simulator ---
 
 void TAppForm::KeyPressSimulator1Click()
 {
-    if (KeyPressSimulator1->isChecked()) {
+    if (m_simulator.on) {
         StopSimulator();
         return;
     }
-    std::string document = Memo1->Text();
+    std::string document = m_document->Text();
     if (simulator::Refuses(document)) {
         Dialogs().Notice(this, QString::fromLatin1(simulator::kNoticeTitle),
                          QString::fromLatin1(simulator::RefusalNotice()));
         return;
     }
+    m_simulator.on = true;
     KeyPressSimulator1->setChecked(true);
-    SimulatorPos = 1;
-    SimulatorList.Clear();
-    SimulatorList.Add(std::move(document));
-    SimulatorText = SimulatorList.Text();
-    Memo1->SetText({});
+    m_simulator.pos = 1;
+    m_simulator.list.Clear();
+    m_simulator.list.Add(std::move(document));
+    m_simulator.text = m_simulator.list.Text();
+    // The emptied document is where the simulated typing starts: one step of the history.
+    if (!m_document->SetWholeText({}))
+        m_document->ForgetUndo();
 }
 
 bool TAppForm::Memo1KeyPress(QKeyEvent* key)
 {
-    if (!KeyPressSimulator1->isChecked())
+    if (!m_simulator.on)
         return false;
     if (!simulator::TypesCharacter(key->key(), key->modifiers(), key->text()) || IsWindowShortcut(*this, *key))
         return false;
-    std::int64_t pos = SimulatorPos;
-    const auto next = simulator::TakeNext(SimulatorText, pos);
+    std::int64_t pos = m_simulator.pos;
+    const auto next = simulator::TakeNext(m_simulator.text, pos);
     if (!next)
         return false; // everything is written: the key types as usual
-    Add(std::string(1, *next), 1);
-    SimulatorPos = pos;
+    // Grouped like typing, so Undo takes back a run of simulated keys at once.
+    const std::int64_t caret = Memo1->SelStart();
+    m_document->Replace(caret, 0, std::string_view(&*next, 1),
+                        m_document->KeepsHistory() ? ByteDocument::Undo::Coalesce : ByteDocument::Undo::None);
+    Memo1->SetSelection(caret + 1, 0);
+    Memo1->EnsureCaretVisible();
+    m_simulator.pos = pos;
     return true;
 }
 
 void TAppForm::StopSimulator()
 {
-    if (!KeyPressSimulator1->isChecked())
+    if (!m_simulator.on)
         return;
+    m_simulator.on = false;
     KeyPressSimulator1->setChecked(false);
     // The stored text is the list's text; it is handed over rather than copied once more.
-    Memo1->AdoptText(std::move(SimulatorText));
-    SimulatorList.Clear();
-    SimulatorText.clear();
+    m_document->SetWholeTextNormalized(std::move(m_simulator.text));
+    m_simulator.list.Clear();
+    m_simulator.text.clear();
 }

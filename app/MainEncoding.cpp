@@ -2,7 +2,7 @@
 // characters. The document itself is always Windows-1254 bytes.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
 #include "document/TextFile.h"
 #include "platform/Error.h"
 #include "platform/Utf8Text.h"
@@ -39,14 +39,13 @@ void TAppForm::CreateEncodingMenu(QMenu* file)
     connect(ReopenUtf81, &QAction::triggered, this, [this] { RunGuarded([this] { ReopenAs(true); }); });
     // Reopening needs a file to read.
     connect(encoding, &QMenu::aboutToShow, this, [this] {
-        ReopenWindows12541->setEnabled(!CurrentFileName.isEmpty());
-        ReopenUtf81->setEnabled(!CurrentFileName.isEmpty());
+        ReopenWindows12541->setEnabled(!m_document->FileName().isEmpty());
+        ReopenUtf81->setEnabled(!m_document->FileName().isEmpty());
     });
 }
 
-void TAppForm::SetEncoding(FileEncoding encoding)
+void TAppForm::ShowEncoding(const FileEncoding& encoding)
 {
-    m_encoding = encoding;
     if (m_panels[4])
         m_panels[4]->setText(encoding.utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1254"));
     if (EncodingUtf81) {
@@ -55,71 +54,35 @@ void TAppForm::SetEncoding(FileEncoding encoding)
     }
 }
 
-void TAppForm::LoadUserFile(const QString& path, std::optional<bool> asUtf8)
-{
-    std::string bytes = ReadFileBytes(path);
-    FileEncoding encoding;
-    if (asUtf8 != false) {
-        if (auto decoded = utf8text::DecodeIfQualifies(bytes)) {
-            bytes = std::move(decoded->bytes);
-            encoding = {true, decoded->byteOrderMark};
-        } else if (asUtf8 == true) {
-            throw QuorlexError("Cannot open \"" + path.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(bytes));
-        }
-    }
-    Memo1->AdoptText(std::move(bytes));
-    SetEncoding(encoding);
-}
-
-std::string TAppForm::FileBytesOfDocument() const
-{
-    std::string text = Memo1->Text();
-    if (!m_encoding.utf8)
-        return text;
-    return utf8text::Encode(text, m_encoding.byteOrderMark);
-}
-
 void TAppForm::ChooseEncoding(bool utf8)
 {
-    if (m_encoding.utf8 == utf8) {
-        SetEncoding(m_encoding);
-        return;
-    }
-    // A new UTF-8 file gets no mark: most Linux programs neither want nor write one.
-    SetEncoding({utf8, false});
-    // The file on disk no longer matches what Save would write.
-    SetModified(true);
+    // A new UTF-8 file gets no mark: most Linux programs neither want nor write one. Choosing
+    // the encoding it already has changes nothing; another marks the document modified, as the
+    // file on disk no longer matches what Save would write.
+    const FileEncoding now = m_document->Encoding();
+    m_document->SetEncoding(now.utf8 == utf8 ? now : FileEncoding{utf8, false});
 }
 
 void TAppForm::ReopenAs(bool utf8)
 {
-    if (CurrentFileName.isEmpty())
+    const QString path = m_document->FileName();
+    if (path.isEmpty())
         return;
     StopSimulator();
     if (utf8) {
         // Say why before anything is asked or lost.
-        const std::string bytes = ReadFileBytes(CurrentFileName);
+        const std::string bytes = ReadFileBytes(path);
         const std::string why = utf8text::WhyNotUtf8(bytes);
         if (!why.empty()) {
             Dialogs().Notice(this, windowTitle(),
-                             QStringLiteral("Cannot reopen ") + CurrentFileName + QStringLiteral(" as UTF-8. ") +
+                             QStringLiteral("Cannot reopen ") + path + QStringLiteral(" as UTF-8. ") +
                                  QString::fromStdString(why));
             return;
         }
     }
-    if (IsModified()) {
-        switch (Dialogs().AskSave(this, SavePromptText(false))) {
-        case IDialogs::Answer::Yes:
-            SaveDocument(CurrentFileName);
-            SetModified(false);
-            break;
-        case IDialogs::Answer::No:
-            break;
-        case IDialogs::Answer::Cancel:
-            return;
-        }
-    }
-    LoadUserFile(CurrentFileName, utf8);
-    SetModified(false);
+    if (!MaybeSave(false, true))
+        return;
+    m_document->Load(path, utf8);
     SetTitleForFile();
+    RememberFileStamp(path, m_document->Stamp());
 }

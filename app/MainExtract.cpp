@@ -1,7 +1,7 @@
 // The Extract Text window.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
 #include "extract/ui/extracttext.h"
 
 void TAppForm::Extract1Click()
@@ -12,8 +12,8 @@ void TAppForm::Extract1Click()
     Extract->exec();
 }
 
-int TAppForm::DocumentLineCount() const { return Memo1->Count(); }
+int TAppForm::DocumentLineCount() const { return m_document->Count(); }
 
-std::string TAppForm::DocumentLine(int i) const { return Memo1->Get(i); }
+std::string TAppForm::DocumentLine(int i) const { return m_document->Get(i); }
 
 void TAppForm::ShowNotice(QWidget* over, const QString& text) { Dialogs().Notice(over, windowTitle(), text); }

@@ -1,7 +1,8 @@
 // The document's file commands, the save prompt and dropped files.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "editor/Memo.h"
+#include "document/TextDocument.h"
 #include "document/TextFile.h"
 #include "platform/FileStamp.h"
 #include "platform/ProgramFolder.h"
@@ -13,47 +14,44 @@
 #include <QMimeData>
 #include <QUrl>
 
-void TAppForm::LoadTextFile(const QString& path) { Memo1->AdoptText(ReadFileBytes(path)); }
+// The script's result: one change of the document, undoable when the history is kept.
+void TAppForm::LoadTextFile(const QString& path) { m_document->SetWholeTextNormalized(ReadFileBytes(path)); }
 
 void TAppForm::LoadDocument(const QString& path)
 {
-    // Read first: a load that fails keeps the previous name, so a later Save cannot write the
-    // old text over the file that did not open.
-    const FileStamp onDisk = FileStampOf(path); // before the read: a change during it shows later
-    LoadUserFile(path);
-    CurrentFileName = path;
-    SetModified(false);
+    // A load that fails keeps the previous name, so a later Save cannot write the old text
+    // over the file that did not open.
+    m_document->Load(path);
     SetTitleForFile();
-    RememberFileStamp(onDisk);
+    RememberFileStamp(path, m_document->Stamp());
 }
 
 void TAppForm::SaveDocument(const QString& path)
 {
     ConfirmOverwrite(path);
-    WriteFileBytes(path, FileBytesOfDocument());
+    m_document->WriteTo(path);
     NoteSaved(path);
 }
 
-void TAppForm::SetTitleForFile() { SetCaption(AppTitle + QStringLiteral(" - ") + FileNamePart(CurrentFileName)); }
+void TAppForm::SetTitleForFile()
+{
+    SetCaption(AppTitle + QStringLiteral(" - ") + FileNamePart(m_document->FileName()));
+}
 
 void TAppForm::ResetToUntitled()
 {
-    SetModified(false);
-    CurrentFileName.clear();
-    Memo1->Clear();
-    StatusPanel(2)->setText(QStringLiteral("0 Lines"));
-    StatusPanel(3)->setText(QStringLiteral("0 Bytes"));
-    SetEncoding({});
+    m_document->Reset();
     SetCaption(AppTitle);
 }
 
 QString TAppForm::SavePromptText(bool closing) const
 {
+    const QString& name = m_document->FileName();
     const QString tail = closing ? QStringLiteral(" before exit?") : QStringLiteral("?");
-    if (CurrentFileName.isEmpty())
+    if (name.isEmpty())
         return closing ? QStringLiteral("Do you want to save the current file before exit?")
                        : QStringLiteral("Do you want to save the current file?");
-    return QStringLiteral("Do you want to save ") + CurrentFileName + tail;
+    return QStringLiteral("Do you want to save ") + name + tail;
 }
 
 QString TAppForm::WithDefaultExtension(const QString& path)
@@ -73,91 +71,27 @@ std::optional<QString> TAppForm::AskSavePathUnpreset()
     return path;
 }
 
-void TAppForm::FileNew1Execute()
+bool TAppForm::MaybeSave(bool closing, bool nameDocument)
 {
-    StopSimulator();
-    if (!IsModified()) {
-        ResetToUntitled();
-        return;
-    }
-    if (AskToSaveKeepingName(false))
-        ResetToUntitled();
-}
-
-void TAppForm::FileOpen1Execute()
-{
-    StopSimulator();
-    if (IsModified()) {
-        switch (Dialogs().AskSave(this, SavePromptText(false))) {
-        case IDialogs::Answer::Yes:
-            if (!CurrentFileName.isEmpty()) {
-                SaveDocument(CurrentFileName);
-                SetModified(false);
-            } else {
-                const auto path = AskSavePathUnpreset();
-                if (!path)
-                    return;
-                CurrentFileName = *path;
-                SaveDocument(CurrentFileName);
-                SetModified(false);
-                SetTitleForFile();
-            }
-            break;
-        case IDialogs::Answer::No:
-            break;
-        case IDialogs::Answer::Cancel:
-            return;
-        }
-    }
-    if (const auto path = Dialogs().OpenFileName(this))
-        LoadDocument(*path);
-}
-
-void TAppForm::FileSave1Execute()
-{
-    if (CurrentFileName.isEmpty()) {
-        SaveAs();
-        return;
-    }
-    SaveDocument(CurrentFileName);
-    SetModified(false);
-}
-
-void TAppForm::FileSaveAsItemClick() { SaveAs(); }
-
-void TAppForm::SaveAs()
-{
-    const QString preset = CurrentFileName.isEmpty() ? QStringLiteral("Noname") : CurrentFileName;
-    const auto chosen = Dialogs().SaveFileName(this, preset);
-    if (!chosen)
-        return;
-    CurrentFileName = WithDefaultExtension(*chosen);
-    m_lastSaveName = CurrentFileName;
-    SaveDocument(CurrentFileName);
-    SetModified(false);
-    SetTitleForFile();
-}
-
-void TAppForm::FileExit1Execute() { close(); }
-
-bool TAppForm::FormCloseQuery()
-{
-    return !IsModified() || AskToSaveKeepingName(true);
-}
-
-bool TAppForm::AskToSaveKeepingName(bool closing)
-{
+    if (!m_document->Modified())
+        return true;
     switch (Dialogs().AskSave(this, SavePromptText(closing))) {
-    case IDialogs::Answer::Yes:
-        if (!CurrentFileName.isEmpty()) {
-            SaveDocument(CurrentFileName);
-            return true;
+    case IDialogs::Answer::Yes: {
+        QString path = m_document->FileName();
+        if (path.isEmpty()) {
+            const auto chosen = AskSavePathUnpreset();
+            if (!chosen)
+                return false;
+            path = *chosen;
         }
-        if (const auto path = AskSavePathUnpreset()) {
-            SaveDocument(*path);
-            return true;
+        SaveDocument(path);
+        if (nameDocument || path == m_document->FileName()) {
+            m_document->SetFileName(path);
+            m_document->SetModified(false);
+            SetTitleForFile();
         }
-        return false;
+        return true;
+    }
     case IDialogs::Answer::No:
         return true;
     case IDialogs::Answer::Cancel:
@@ -166,32 +100,58 @@ bool TAppForm::AskToSaveKeepingName(bool closing)
     return false;
 }
 
+void TAppForm::FileNew1Execute()
+{
+    StopSimulator();
+    if (MaybeSave(false, false))
+        ResetToUntitled();
+}
+
+void TAppForm::FileOpen1Execute()
+{
+    StopSimulator();
+    if (!MaybeSave(false, true))
+        return;
+    if (const auto path = Dialogs().OpenFileName(this))
+        LoadDocument(*path);
+}
+
+void TAppForm::FileSave1Execute()
+{
+    if (m_document->FileName().isEmpty()) {
+        SaveAs();
+        return;
+    }
+    SaveDocument(m_document->FileName());
+    m_document->SetModified(false);
+}
+
+void TAppForm::FileSaveAsItemClick() { SaveAs(); }
+
+void TAppForm::SaveAs()
+{
+    const QString& name = m_document->FileName();
+    const QString preset = name.isEmpty() ? QStringLiteral("Noname") : name;
+    const auto chosen = Dialogs().SaveFileName(this, preset);
+    if (!chosen)
+        return;
+    const QString path = WithDefaultExtension(*chosen);
+    m_lastSaveName = path;
+    m_document->SetFileName(path);
+    SaveDocument(path);
+    m_document->SetModified(false);
+    SetTitleForFile();
+}
+
+void TAppForm::FileExit1Execute() { close(); }
+
+bool TAppForm::FormCloseQuery() { return MaybeSave(true, false); }
+
 void TAppForm::DropFiles(const QStringList& paths)
 {
-    for (const QString& path : paths) {
-        if (!IsModified()) {
+    for (const QString& path : paths)
+        if (MaybeSave(false, true))
             LoadDocument(path);
-            continue;
-        }
-        switch (Dialogs().AskSave(this, SavePromptText(false))) {
-        case IDialogs::Answer::Yes:
-            if (!CurrentFileName.isEmpty()) {
-                SaveDocument(CurrentFileName);
-                SetModified(false);
-                LoadDocument(path);
-            } else if (const auto chosen = AskSavePathUnpreset()) {
-                CurrentFileName = *chosen;
-                SaveDocument(CurrentFileName);
-                LoadDocument(path);
-            }
-            break;
-        case IDialogs::Answer::No:
-            LoadDocument(path);
-            break;
-        case IDialogs::Answer::Cancel:
-            break;
-        }
-    }
 }
 
 void TAppForm::dragEnterEvent(QDragEnterEvent* e)

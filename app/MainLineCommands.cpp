@@ -1,7 +1,8 @@
 // Sort, randomize, trim, case conversion and the line-parameter commands. Each command
 // computes the new text from a copy of the document and writes it back once.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
+#include "editor/Memo.h"
 #include "commands/CaseConversion.h"
 #include "commands/LineOperations.h"
 #include "commands/LineParameters.h"
@@ -23,58 +24,48 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// Writes a line command's result over the document `old`: the text once, then the change
-// notification the line-by-line writes would have raised, then the caret.
-// `old` views the document's own bytes: it is not read once the document changes.
-void WriteLines(TAppForm& form, LineResult&& result, std::string_view old)
+} // namespace
+
+// A line command's result: the text once (one change, one undo step when the history is
+// kept), or, when it came out equal, the change notification the line-by-line writes would
+// have raised; then the caret.
+void TAppForm::WriteLines(LineResult&& result)
 {
-    TMemo* memo = form.Memo1;
-    const bool changed = result.text != old;
-    const bool empty = result.text.empty();
-    if (changed) {
-        memo->Clear(); // the comparison is done: spare the setter a second one
-        memo->AdoptTextRaw(std::move(result.text));
-    }
-    if (result.notifies && (!changed || empty))
-        form.Memo1Change();
-    memo->SetSelection(result.caret, 0);
+    const bool notifies = result.notifies;
+    const std::int64_t caret = result.caret;
+    if (!m_document->SetWholeText(std::move(result.text)) && notifies)
+        m_document->Touch();
+    Memo1->SetSelection(caret, 0);
 }
 
-void TrimLines(TAppForm& form, TrimSide side)
+void TAppForm::TrimLines(TrimSide side)
 {
-    form.RunGuarded([&] {
+    RunGuarded([&] {
         BusyCursor busy;
-        const std::string_view old = form.Memo1->TextView();
-        const LineView lines(old);
+        const LineView lines(m_document->TextView());
         if (lines.Count() == 0)
             return;
-        WriteLines(form, TrimEachLine(lines, side), old);
+        WriteLines(TrimEachLine(lines, side));
     });
 }
 
-void ConvertAll(TAppForm& form, std::string (*convert)(std::string_view))
+void TAppForm::ConvertAll(std::string (*convert)(std::string_view))
 {
-    form.RunGuarded([&] {
+    RunGuarded([&] {
         BusyCursor busy;
-        const std::string_view old = form.Memo1->TextView();
-        std::string converted = convert(old);
-        if (HasLoneLineBreak(converted))
-            converted = NormalizeLineBreaks(converted);
-        if (converted == old)
-            return; // caret, selection and modified flag stay as they were
-        form.Memo1->Clear();
-        form.Memo1->AdoptTextRaw(std::move(converted));
+        std::string converted = convert(m_document->TextView());
+        // Caret, selection and modified flag stay as they were when nothing changes.
+        m_document->SetWholeTextNormalized(std::move(converted));
     });
 }
 
-void ConvertSelected(TAppForm& form, std::string (*convert)(std::string_view))
+void TAppForm::ConvertSelected(std::string (*convert)(std::string_view))
 {
-    form.RunGuarded([&] {
+    RunGuarded([&] {
         BusyCursor busy;
-        TMemo* memo = form.Memo1;
-        const std::string_view old = memo->TextView();
-        const auto start = static_cast<std::size_t>(memo->SelStart());
-        const auto length = static_cast<std::size_t>(memo->SelLength());
+        const std::string_view old = m_document->TextView();
+        const auto start = static_cast<std::size_t>(Memo1->SelStart());
+        const auto length = static_cast<std::size_t>(Memo1->SelLength());
         const std::string converted = convert(old.substr(start, length));
         const auto whole = [&] {
             std::string text;
@@ -84,50 +75,42 @@ void ConvertSelected(TAppForm& form, std::string (*convert)(std::string_view))
         };
         // The whole text is set again, so a lone line break anywhere in it becomes CR LF.
         if (HasLoneLineBreak(old)) {
-            std::string text = whole();
-            memo->Clear();
-            memo->AdoptText(std::move(text));
+            m_document->SetWholeTextNormalized(whole());
             return;
         }
         if (converted == old.substr(start, length))
             return;
         if (length > old.size() / 2) {
-            std::string text = whole();
-            memo->Clear();
-            memo->AdoptTextRaw(std::move(text));
+            m_document->SetWholeText(whole());
         } else {
-            // Only the selection changes: the rest of the editor's text need not be rebuilt.
-            memo->ReplaceRange(static_cast<std::int64_t>(start), static_cast<std::int64_t>(length), converted);
+            // Only the selection changes: the rest of the text need not be rebuilt.
+            m_document->Replace(static_cast<std::int64_t>(start), static_cast<std::int64_t>(length), converted);
         }
-        memo->SetSelection(0, 0);
+        Memo1->SetSelection(0, 0);
     });
 }
 
-void ShowSeparate(TAppForm& form, const char* mode)
+void TAppForm::ShowSeparate(const char* mode)
 {
-    form.RunGuarded([&] {
-        form.SeparateMode = QString::fromLatin1(mode);
-        form.Separate->exec();
+    RunGuarded([&] {
+        SeparateMode = QString::fromLatin1(mode);
+        Separate->exec();
     });
 }
-
-} // namespace
 
 void TAppForm::SortLines1Click()
 {
     RunGuarded([this] {
         BusyCursor busy;
-        const std::string_view old = Memo1->TextView();
         const TextCollator collator;
-        WriteLines(*this, SortLineList(LineView(old), collator), old);
+        WriteLines(SortLineList(LineView(m_document->TextView()), collator));
     });
 }
 
 void TAppForm::RandomizeLines1Click()
 {
     RunGuarded([this] {
-        const std::string_view old = Memo1->TextView();
-        const LineView lines(old);
+        const LineView lines(m_document->TextView());
         if (lines.Count() == 0)
             return;
         BusyCursor busy;
@@ -142,32 +125,31 @@ void TAppForm::RandomizeLines1Click()
             SetCaption(QString::number(percent) + u'%');
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
-        WriteLines(*this, std::move(result), old);
+        WriteLines(std::move(result));
     });
 }
 
-void TAppForm::rimBoth1Click() { TrimLines(*this, TrimSide::Both); }
-void TAppForm::rimLeft1Click() { TrimLines(*this, TrimSide::Left); }
-void TAppForm::rimRight1Click() { TrimLines(*this, TrimSide::Right); }
+void TAppForm::rimBoth1Click() { TrimLines(TrimSide::Both); }
+void TAppForm::rimLeft1Click() { TrimLines(TrimSide::Left); }
+void TAppForm::rimRight1Click() { TrimLines(TrimSide::Right); }
 
-void TAppForm::All1Click() { ConvertAll(*this, ToLowerTurkish); }
-void TAppForm::Selected1Click() { ConvertSelected(*this, ToLowerTurkish); }
-void TAppForm::All2Click() { ConvertAll(*this, ToUpperTurkish); }
-void TAppForm::Selected2Click() { ConvertSelected(*this, ToUpperTurkish); }
+void TAppForm::All1Click() { ConvertAll(ToLowerTurkish); }
+void TAppForm::Selected1Click() { ConvertSelected(ToLowerTurkish); }
+void TAppForm::All2Click() { ConvertAll(ToUpperTurkish); }
+void TAppForm::Selected2Click() { ConvertSelected(ToUpperTurkish); }
 
-void TAppForm::SeparateLines1Click() { ShowSeparate(*this, "separate"); }
-void TAppForm::oBeginningOfLines1Click() { ShowSeparate(*this, "insertbeginning"); }
-void TAppForm::oEndOfLines1Click() { ShowSeparate(*this, "insertend"); }
+void TAppForm::SeparateLines1Click() { ShowSeparate("separate"); }
+void TAppForm::oBeginningOfLines1Click() { ShowSeparate("insertbeginning"); }
+void TAppForm::oEndOfLines1Click() { ShowSeparate("insertend"); }
 
 void TAppForm::ApplySeparateMode(const std::string& text)
 {
     BusyCursor busy;
-    const std::string_view old = Memo1->TextView();
-    const LineView lines(old);
+    const LineView lines(m_document->TextView());
     if (SeparateMode == u"separate")
-        WriteLines(*this, JoinLinesWithSeparator(lines, text), old);
+        WriteLines(JoinLinesWithSeparator(lines, text));
     else if (SeparateMode == u"insertbeginning")
-        WriteLines(*this, PrefixEachLine(lines, text), old);
+        WriteLines(PrefixEachLine(lines, text));
     else if (SeparateMode == u"insertend")
-        WriteLines(*this, SuffixEachLine(lines, text), old);
+        WriteLines(SuffixEachLine(lines, text));
 }

@@ -4,7 +4,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "document/TextDocument.h"
 #include "document/RecoverySlots.h"
 #include "document/RecoveryWriter.h"
 #include "platform/Error.h"
@@ -61,11 +61,11 @@ void TRecovery::Changed()
 
 void TRecovery::TakeCopy()
 {
-    if (m_writer && m_form.IsModified()) {
+    if (m_writer && m_form.Document().Modified()) {
         // A big document waits a moment for a buffer the worker pages in, so that the copy
         // made here is a plain memcpy. The buffer is only asked for now, when a copy is due,
         // so a document that was merely opened costs no memory for it.
-        const auto size = static_cast<std::size_t>(m_form.Memo1->ByteLength());
+        const auto size = static_cast<std::size_t>(m_form.Document().Length());
         if (size >= kPagedInFrom && !m_waitedForSpare && !m_writer->HasSpare(size)) {
             m_writer->Prepare(size);
             m_waitedForSpare = true;
@@ -75,16 +75,17 @@ void TRecovery::TakeCopy()
     }
     m_waitedForSpare = false;
     m_schedule.Taken();
-    if (!m_writer || !m_form.IsModified())
+    if (!m_writer || !m_form.Document().Modified())
         return;
     RecoveryRecord record;
-    record.fileName = m_form.CurrentFileName.toStdString();
+    const TextDocument& doc = m_form.Document();
+    record.fileName = doc.FileName().toStdString();
     record.changedMs = m_lastChangeMs ? m_lastChangeMs : QDateTime::currentMSecsSinceEpoch();
-    if (!m_form.CurrentFileName.isEmpty() && m_form.CurrentFileName == m_stampPath)
-        record.fileStamp = m_loaded;
+    if (!doc.FileName().isEmpty() && doc.FileName() == doc.StampPath())
+        record.fileStamp = doc.Stamp();
     // The only work on this thread: one copy of the bytes, into a buffer the worker has
     // already paged in. The worker writes them.
-    const TextPieces bytes = m_form.Memo1->Document().Bytes();
+    const TextPieces bytes = doc.Bytes().Bytes();
     record.text = m_writer->TakeSpare();
     record.text.reserve(static_cast<std::size_t>(bytes.Size()));
     record.text.assign(bytes.first);
@@ -124,13 +125,7 @@ void TAppForm::StartRecovery()
 {
     m_recovery = std::make_unique<TRecovery>(*this);
     installEventFilter(m_recovery.get());
-    connect(Memo1, &TMemo::Change, m_recovery.get(), [this] { m_recovery->Changed(); });
-}
-
-void TAppForm::DiscardRecovery()
-{
-    if (m_recovery)
-        m_recovery->Discard();
+    connect(m_document.get(), &TextDocument::Changed, m_recovery.get(), [this] { m_recovery->Changed(); });
 }
 
 bool TAppForm::OfferRecovery()
@@ -159,15 +154,13 @@ bool TAppForm::OfferRecovery()
         if (!record)
             throw QuorlexError("Cannot open file \"" + orphan->DataPath().toStdString() + "\". The copy is damaged");
         // The bytes exactly as they were, lone line breaks included.
-        Memo1->SetTextRaw(record->text);
-        CurrentFileName = name;
+        m_document->Restore(std::move(record->text), name);
         if (name.isEmpty())
             SetCaption(AppTitle);
         else
             SetTitleForFile();
-        SetModified(true);
         // Save asks before writing over the file if it changed since the copy's run knew it.
-        RememberFileStamp(record->fileStamp);
+        RememberFileStamp(name, record->fileStamp);
         if (r.m_slot && orphan->MoveTo(r.m_slot->DataPath()))
             r.CopyInPlace(); // the copy goes on protecting the text under this run's name
         else
@@ -184,33 +177,30 @@ void TAppForm::Start(const QStringList& arguments)
     if (restored && !arguments.isEmpty()) {
         // The command line's file would take the place of the restored text: ask first.
         bool proceed = false;
-        RunGuarded([&] { proceed = AskToSaveKeepingName(false); });
+        RunGuarded([&] { proceed = MaybeSave(false, false); });
         if (!proceed)
             return;
     }
     FormShow(arguments);
 }
 
-void TAppForm::RememberFileStamp(const FileStamp& stamp)
+void TAppForm::RememberFileStamp(const QString& path, const FileStamp& stamp)
 {
-    TRecovery& r = Recovery();
-    r.m_stampPath = CurrentFileName;
-    r.m_loaded = stamp;
-    r.m_seen = stamp;
+    m_document->SetStamp(path, stamp);
+    Recovery().m_seen = stamp;
 }
 
 void TAppForm::NoteSaved(const QString& path)
 {
-    if (!path.isEmpty() && path == CurrentFileName)
-        RememberFileStamp(FileStampOf(path));
+    if (!path.isEmpty() && path == m_document->FileName())
+        RememberFileStamp(path, FileStampOf(path));
 }
 
 void TAppForm::ConfirmOverwrite(const QString& path)
 {
-    TRecovery& r = Recovery();
-    if (path.isEmpty() || path != r.m_stampPath)
+    if (path.isEmpty() || path != m_document->StampPath())
         return;
-    if (CompareStamps(r.m_loaded, FileStampOf(path)) != DiskChange::Changed)
+    if (CompareStamps(m_document->Stamp(), FileStampOf(path)) != DiskChange::Changed)
         return;
     const QString text = path + QStringLiteral(" was changed by another program since it was opened or saved. "
                                                "Overwrite it?");
@@ -221,9 +211,10 @@ void TAppForm::ConfirmOverwrite(const QString& path)
 void TAppForm::CheckFileOnDisk()
 {
     TRecovery& r = Recovery();
-    if (r.m_asking || CurrentFileName.isEmpty() || CurrentFileName != r.m_stampPath)
+    const QString path = m_document->FileName();
+    if (r.m_asking || path.isEmpty() || path != m_document->StampPath())
         return;
-    const FileStamp now = FileStampOf(CurrentFileName);
+    const FileStamp now = FileStampOf(path);
     const DiskChange change = CompareStamps(r.m_seen, now);
     if (change == DiskChange::None)
         return;
@@ -235,15 +226,15 @@ void TAppForm::CheckFileOnDisk()
     } done{r.m_asking};
     if (change == DiskChange::Deleted) {
         Dialogs().Notice(this, windowTitle(),
-                         CurrentFileName + QStringLiteral(" was deleted or moved by another program. The text is "
+                         path + QStringLiteral(" was deleted or moved by another program. The text is "
                                                           "still here; Save writes the file again."));
     } else if (Dialogs().AskYesNo(this, windowTitle(),
-                                  CurrentFileName + QStringLiteral(" was changed by another program. Reload it?")) ==
+                                  path + QStringLiteral(" was changed by another program. Reload it?")) ==
                IDialogs::Answer::Yes) {
-        LoadDocument(CurrentFileName);
+        LoadDocument(path);
         return;
     }
     // The text on screen is no longer what the disk holds.
-    SetModified(true);
+    m_document->SetModified(true);
     r.Changed();
 }

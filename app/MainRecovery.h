@@ -52,8 +52,6 @@ private:
     static constexpr std::size_t kPagedInFrom = std::size_t{4} << 20;
     static constexpr int kSpareWaitMs = 300;
 
-    QString m_stampPath;  // the file the stamps are of
-    FileStamp m_loaded;   // at load or save: a Save asks when the file differs from it
     FileStamp m_seen;     // last state the user was told of: activation asks when it differs
     bool m_asking = false;
 };

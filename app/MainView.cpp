@@ -1,9 +1,10 @@
 // View and appearance, printing, version history and the About box.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "editor/Memo.h"
 #include "app/PrintDocument.h"
 #include "app/about.h"
+#include "document/TextDocument.h"
 #include "platform/ColorNames.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -74,13 +75,12 @@ QColor TAppForm::ColorOfValue(std::uint32_t colorValue) const
 
 void TAppForm::ApplyWordWrap(bool on)
 {
-    // Switching the wrap starts the one-level undo afresh, as it always has.
+    // Switching the wrap starts the one-level undo afresh, as it always has; a kept history
+    // stays, as in other editors.
     const bool changed = Memo1->WordWrap() != on;
     Memo1->SetWordWrap(on);
-    if (changed) {
-        Memo1->Document().ForgetUndo();
-        UpdateEditActions();
-    }
+    if (changed && !m_document->KeepsHistory())
+        m_document->ForgetUndo();
 }
 
 void TAppForm::SetMemoBackground(std::uint32_t colorValue)
@@ -95,7 +95,8 @@ void TAppForm::Wordwrap1Click()
 {
     const bool on = !Wordwrap1->isChecked();
     Wordwrap1->setChecked(on);
-    Settings().WriteString("Options", "WordWrap", on ? "True" : "False");
+    m_store->WriteWordWrap(on);
+    m_options.wordWrap = on;
     ApplyWordWrap(on);
 }
 
@@ -104,7 +105,8 @@ void TAppForm::StatusBar1Click()
     const bool on = !StatusBar1->isChecked();
     StatusBar1->setChecked(on);
     StatusBar->setVisible(on);
-    Settings().WriteString("Options", "StatusBar", on ? "True" : "False");
+    m_store->WriteStatusBar(on);
+    m_options.statusBar = on;
 }
 
 void TAppForm::ToolBar1Click()
@@ -112,7 +114,8 @@ void TAppForm::ToolBar1Click()
     const bool on = !ToolBar1->isChecked();
     ToolBar1->setChecked(on);
     ToolBar->setVisible(on);
-    Settings().WriteString("Options", "ToolBar", on ? "True" : "False");
+    m_store->WriteToolBar(on);
+    m_options.toolBar = on;
 }
 
 // Borderless over the whole screen (full-screen state rather than maximised, so that desktop
@@ -159,7 +162,8 @@ void TAppForm::BackgroundColor1Click()
         return;
     const std::uint32_t value = colors::FromRgb(chosen->red(), chosen->green(), chosen->blue());
     SetMemoBackground(value);
-    Settings().WriteString("Options", "BackgroundColor", colors::ToSettingText(value));
+    m_store->WriteBackgroundColor(value);
+    m_options.backgroundColor = colors::ToSettingText(value);
 }
 
 // For this run only: the next start has the design font again.
@@ -180,12 +184,13 @@ void TAppForm::FilePrint1Execute()
 {
     try {
         QPrinter& printer = Printer();
-        const QString title = CurrentFileName.isEmpty() ? AppTitle : FileNamePart(CurrentFileName);
+        const QString& name = m_document->FileName();
+        const QString title = name.isEmpty() ? AppTitle : FileNamePart(name);
         NameJobAfterDocument(printer, title);
         if (!Dialogs().Print(this, &printer))
             return;
-        PrintLines(printer, Memo1->font(), Memo1->palette().color(QPalette::Text), title, Memo1->Count(),
-                   [this](int i) { return Memo1->Get(i); });
+        PrintLines(printer, Memo1->font(), Memo1->palette().color(QPalette::Text), title, m_document->Count(),
+                   [this](int i) { return m_document->Get(i); });
     } catch (...) {
         // What went wrong inside the printer is not the user's business here.
         throw QuorlexError("Printer not found!");

@@ -2,11 +2,13 @@
 
 #include "app/Dialogs.h"
 #include "app/MainRecovery.h"
-#include "app/Memo.h"
+#include "editor/Memo.h"
 #include "app/ToolImages.h"
 #include "commands/ui/separatelines.h"
 #include "document/LineText.h"
+#include "document/TextDocument.h"
 #include "document/TextFile.h"
+#include "platform/IniFile.h"
 #include "platform/ColorNames.h"
 #include "platform/Error.h"
 #include "platform/FileStamp.h"
@@ -89,7 +91,8 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs ? std::move(dialogs) : std::make_shared<QtDialogs>())
 {
     setObjectName(QStringLiteral("AppForm"));
-    Memo1 = new TMemo(this);
+    m_document = std::make_unique<TextDocument>();
+    Memo1 = new TMemo(m_document->Bytes(), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(9);
@@ -108,10 +111,14 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
 
-    connect(Memo1, &TMemo::Change, this, [this] { Memo1Change(); });
-    connect(Memo1, &TMemo::UndoStateChanged, this, &TAppForm::UpdateEditActions);
+    TextDocument& doc = *m_document;
+    connect(&doc, &TextDocument::Changed, this, [this] { Memo1Change(); });
+    connect(&doc, &TextDocument::ModifiedChanged, this, &TAppForm::ShowModified);
+    connect(&doc, &TextDocument::EncodingChanged, this, &TAppForm::ShowEncoding);
+    connect(&doc, &TextDocument::UndoStateChanged, this, &TAppForm::UpdateEditActions);
     connect(Memo1, &TMemo::SelectionChanged, this, &TAppForm::UpdateEditActions);
-    connect(Memo1, &TMemo::ContentsChanged, this, &TAppForm::UpdateEditActions);
+    connect(Memo1, &TMemo::UndoRequested, this, [this] { RunGuarded([this] { EditUndo1Execute(); }); });
+    connect(Memo1, &TMemo::RedoRequested, this, [this] { RunGuarded([this] { EditRedo1Execute(); }); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdatePasteAction);
 
     FormCreate();
@@ -161,8 +168,10 @@ void TAppForm::CreateActions()
          &TAppForm::FileExit1Execute);
 
     make(EditUndo1, "EditUndo1", QStringLiteral("&Undo"), QStringLiteral("Undo|Revert the last action"), 3,
-         nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(EditUndo1, &QAction::triggered, this, [this] { Memo1->UndoOneLevel(); });
+         &TAppForm::EditUndo1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    make(EditRedo1, "EditRedo1", QStringLiteral("R&edo"), QStringLiteral("Redo|Redo the last undone action"), 8,
+         &TAppForm::EditRedo1Execute)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     make(EditCut1, "EditCut1", QStringLiteral("Cu&t"),
          QStringLiteral("Cut|Cut the selection and put it on the Clipboard"), 0, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -198,6 +207,8 @@ void TAppForm::CreateActions()
          QStringLiteral("Background Color|Change the background color"), -1, &TAppForm::BackgroundColor1Click);
     make(FontProperties1, "FontProperties1", QStringLiteral("&Font Properties..."),
          QStringLiteral("Font Properties|Change the font properties"), -1, &TAppForm::FontProperties1Click);
+    make(UndoHistory1, "UndoHistory1", QStringLiteral("Undo &History"),
+         QStringLiteral("Undo History|Keep every change for Undo and Redo"), -1, &TAppForm::UndoHistory1Click);
 
     make(N8, "N8", QStringLiteral(" "), QString(), -1, &TAppForm::N8Click);
     make(N9, "N9", QStringLiteral(" "), QString(), -1, &TAppForm::N9Click);
@@ -242,7 +253,7 @@ void TAppForm::CreateActions()
     make(ToolButton15, "ToolButton15", QStringLiteral("Analyze"),
          QStringLiteral("Analyze|Analyze the text statistically"), 14, &TAppForm::ToolButton15Click);
 
-    for (QAction* check : {Wordwrap1, StatusBar1, ToolBar1, FullScreen1, KeyPressSimulator1})
+    for (QAction* check : {Wordwrap1, StatusBar1, ToolBar1, FullScreen1, KeyPressSimulator1, UndoHistory1})
         check->setCheckable(true);
 }
 
@@ -269,6 +280,7 @@ void TAppForm::CreateMenus()
 
     QMenu* edit = menu("Edit1", QStringLiteral("&Edit"), QStringLiteral("Edit commands"));
     edit->addAction(EditUndo1);
+    edit->addAction(EditRedo1);
     edit->addSeparator();
     edit->addAction(EditCut1);
     edit->addAction(EditCopy1);
@@ -290,6 +302,7 @@ void TAppForm::CreateMenus()
     QMenu* options = menu("Options1", QStringLiteral("&Options"), QStringLiteral("Options related commands"));
     options->addAction(BackgroundColor1);
     options->addAction(FontProperties1);
+    options->addAction(UndoHistory1);
 
     QMenu* extra = menu("Extra1", QStringLiteral("E&xtra!"), QStringLiteral("Extra features"));
     auto* style = new DefaultItemMenuStyle(extra->menuAction());
@@ -333,9 +346,9 @@ void TAppForm::CreateMenus()
     help->addAction(VersionHistory1);
     help->addAction(HelpAboutItem);
 
-    // The editor's context menu offers the edit commands with their one-level undo.
+    // The editor's context menu offers the edit commands.
     Memo1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (QAction* a : {EditUndo1, EditCut1, EditCopy1, EditPaste1, EditDelete1, EditSelectAll1})
+    for (QAction* a : {EditUndo1, EditRedo1, EditCut1, EditCopy1, EditPaste1, EditDelete1, EditSelectAll1})
         Memo1->addAction(a);
 }
 
@@ -353,7 +366,7 @@ void TAppForm::CreateToolBar()
     const std::pair<const char*, QAction*> buttons[] = {
         {"ToolButton9", FileNew1},   {"ToolButton1", FileOpen1},   {"ToolButton2", FileSave1},
         {"ToolButton7", FilePrint1}, {"ToolButton3", nullptr},     {"ToolButton10", EditUndo1},
-        {"ToolButton8", nullptr},    {"ToolButton4", EditCut1},    {"ToolButton5", EditCopy1},
+        {"ToolButtonRedo", EditRedo1}, {"ToolButton8", nullptr},    {"ToolButton4", EditCut1},    {"ToolButton5", EditCopy1},
         {"ToolButton6", EditPaste1}, {"ToolButton11", nullptr},    {"ToolButton12", ToolButton12},
         {"ToolButton13", ToolButton13}, {"ToolButton14", nullptr}, {"ToolButton15", ToolButton15},
     };
@@ -413,7 +426,7 @@ void TAppForm::AddEncodingPanel()
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar->addWidget(panel);
     m_panels[4] = panel;
-    SetEncoding(m_encoding);
+    ShowEncoding(m_document->Encoding());
 }
 
 bool TAppForm::event(QEvent* e)
@@ -452,30 +465,56 @@ void TAppForm::RunGuarded(const std::function<void()>& body)
 // application display name must stay unset: Qt appends it to the title of every window.
 void TAppForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
-bool TAppForm::IsModified() const { return !m_panels[1]->text().isEmpty(); }
-
-void TAppForm::SetModified(bool modified)
+void TAppForm::ShowModified(bool modified)
 {
     m_panels[1]->setText(modified ? QStringLiteral("Modified") : QString());
-    if (!modified)
-        DiscardRecovery(); // saved, loaded or given up: the copy has nothing left to keep
+    if (!modified && m_recovery)
+        m_recovery->Discard(); // saved, loaded or given up: the copy has nothing left to keep
 }
 
 void TAppForm::Memo1Change()
 {
-    SetModified(true);
-    m_panels[2]->setText(QString::number(Memo1->Count()) + QStringLiteral(" Lines"));
-    m_panels[3]->setText(QString::number(Memo1->ByteLength()) + QStringLiteral(" Bytes"));
+    m_panels[2]->setText(QString::number(m_document->Count()) + QStringLiteral(" Lines"));
+    m_panels[3]->setText(QString::number(m_document->Length()) + QStringLiteral(" Bytes"));
+    UpdateEditActions();
 }
 
 void TAppForm::UpdateEditActions()
 {
     const bool selection = Memo1->HasSelection();
-    EditUndo1->setEnabled(Memo1->CanUndoOneLevel());
+    EditUndo1->setEnabled(m_document->CanUndo());
+    EditRedo1->setEnabled(m_document->CanRedo());
     EditCut1->setEnabled(selection);
     EditCopy1->setEnabled(selection);
     EditDelete1->setEnabled(selection);
-    EditSelectAll1->setEnabled(Memo1->ByteLength() > 0);
+    EditSelectAll1->setEnabled(m_document->Length() > 0);
+}
+
+void TAppForm::EditUndo1Execute()
+{
+    const ByteDocument::Undone done = m_document->Undo();
+    if (done.start < 0)
+        return;
+    Memo1->SetSelection(done.selStart, done.selLength);
+    Memo1->EnsureCaretVisible();
+}
+
+void TAppForm::EditRedo1Execute()
+{
+    const ByteDocument::Undone done = m_document->Redo();
+    if (done.start < 0)
+        return;
+    Memo1->SetSelection(done.selStart, done.selLength);
+    Memo1->EnsureCaretVisible();
+}
+
+void TAppForm::UndoHistory1Click()
+{
+    const bool on = !UndoHistory1->isChecked();
+    m_store->WriteUndoHistory(on);
+    m_options.undoHistory = on;
+    UndoHistory1->setChecked(on);
+    m_document->SetKeepHistory(on);
 }
 
 // Apart from the others: asking the clipboard may mean a round trip to the display server,
@@ -500,27 +539,30 @@ void TAppForm::ApplyStartSize()
     move(r.topLeft());
 }
 
-void TAppForm::ReadOption(const char* key, QAction* mark, const std::function<void(bool)>& apply)
-{
-    const bool on = AsciiLower(SettingsIni->ReadString("Options", key)) != "false";
-    mark->setChecked(on);
-    apply(on);
-}
-
 void TAppForm::FormCreate()
 {
-    SimulatorList.Clear();
+    m_simulator = {};
     SetCaption(AppTitle);
     ApplyStartSize();
-    CurrentFileName.clear();
     SettingsIni = std::make_unique<TIniFile>(ProgramFilePath(ProgramFile::SettingsIni));
-    ReadOption("WordWrap", Wordwrap1, [this](bool on) { ApplyWordWrap(on); });
-    ReadOption("StatusBar", StatusBar1, [this](bool on) { StatusBar->setVisible(on); });
-    ReadOption("ToolBar", ToolBar1, [this](bool on) { ToolBar->setVisible(on); });
+    m_store = std::make_unique<OptionsStore>(*SettingsIni);
+    ApplyOptions();
+}
+
+void TAppForm::ApplyOptions()
+{
+    m_options = m_store->Read();
+    Wordwrap1->setChecked(m_options.wordWrap);
+    ApplyWordWrap(m_options.wordWrap);
+    StatusBar1->setChecked(m_options.statusBar);
+    StatusBar->setVisible(m_options.statusBar);
+    ToolBar1->setChecked(m_options.toolBar);
+    ToolBar->setVisible(m_options.toolBar);
+    UndoHistory1->setChecked(m_options.undoHistory);
+    m_document->SetKeepHistory(m_options.undoHistory);
     RunGuarded([this] {
-        const std::string color = SettingsIni->ReadString("Options", "BackgroundColor");
-        if (!color.empty())
-            SetMemoBackground(colors::FromSettingText(SettingsIni->ReadString("Options", "BackgroundColor")));
+        if (!m_options.backgroundColor.empty())
+            SetMemoBackground(colors::FromSettingText(m_options.backgroundColor));
     });
 }
 
@@ -544,12 +586,11 @@ void TAppForm::FormShow(const QStringList& arguments)
     RunGuarded([&] {
         // The name is taken only once the file has loaded, so a failed load leaves the
         // window untitled rather than pointing Save at a file that never opened.
-        const FileStamp onDisk = FileStampOf(shortPath);
-        LoadUserFile(shortPath.isEmpty() ? trim(path) : shortPath);
-        CurrentFileName = shortPath;
-        SetModified(false);
+        m_document->Load(shortPath.isEmpty() ? trim(path) : shortPath);
+        m_document->SetFileName(shortPath);
+        m_document->SetStamp(shortPath, m_document->Stamp());
         SetTitleForFile();
-        RememberFileStamp(onDisk);
+        RememberFileStamp(shortPath, m_document->Stamp());
     });
 }
 
@@ -567,7 +608,8 @@ void TAppForm::closeEvent(QCloseEvent* e)
 
 void TAppForm::FormClose()
 {
-    DiscardRecovery();
+    if (m_recovery)
+        m_recovery->Discard();
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp002));
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp003));
 }

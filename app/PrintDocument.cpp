@@ -1,6 +1,6 @@
 #include "app/PrintDocument.h"
 
-#include "app/Memo.h"
+#include "editor/Memo.h"
 #include "document/PrintLayout.h"
 #include "platform/Error.h"
 

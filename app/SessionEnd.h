@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "document/TextDocument.h"
 
 // The desktop session is ending (log out, shut down). A modified document gets the same
 // save prompt as closing the window; Cancel, or a save that fails, asks the session manager
@@ -9,7 +10,7 @@
 template <class Manager>
 void CommitSessionData(TAppForm& form, Manager& manager)
 {
-    if (!form.IsModified() || !manager.allowsInteraction())
+    if (!form.Document().Modified() || !manager.allowsInteraction())
         return;
     const bool mayEnd = form.SessionEndQuery();
     manager.release();

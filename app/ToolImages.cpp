@@ -77,6 +77,11 @@ void Draw(QPainter& p, int index)
         p.drawPolygon(head);
         break;
     }
+    case 8: // redo: the undo arrow, mirrored
+        p.translate(16, 0);
+        p.scale(-1, 1);
+        Draw(p, 3);
+        break;
     case 4: // delete
         p.setPen(QPen(QColor(200, 30, 30), 2.2));
         p.drawLine(QPointF(3, 3), QPointF(13, 13));

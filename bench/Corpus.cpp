@@ -4,11 +4,17 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unordered_set>
 #include <sys/resource.h>
 
 namespace corpus {
 namespace {
+
+bool g_smoke = false;
 
 struct Rng {
     std::uint32_t state;
@@ -55,7 +61,7 @@ std::string ToCp1254(const char* utf8)
     return out;
 }
 
-const std::vector<std::string>& Words()
+const std::vector<std::string>& CommonWords()
 {
     static const std::vector<std::string> words = [] {
         std::vector<std::string> w;
@@ -66,32 +72,146 @@ const std::vector<std::string>& Words()
     return words;
 }
 
+// Syllables of Turkish shape: the vowels of a word agree (front or back), later syllables
+// mostly take the unrounded ones, and ğ never starts a word.
+struct Letters {
+    const char* back = "a\xFDou";  // a ı o u
+    const char* front = "ei\xF6\xFC"; // e i ö ü
+    const char* onsets = "bc\xE7" "dfghjklmnprs\xFEtvyz"; // ç ş among them
+    const char* codas = "klmnrst\xFEz\xF0y";           // ş ğ among them
+};
+
+// One line of `words` (each drawn by `draw`) in the shape of a sentence fragment.
+template <class Draw>
+void AppendLine(std::string& out, Rng& rng, Draw&& draw)
+{
+    const std::uint32_t n = 3 + rng.Below(13);
+    for (std::uint32_t w = 0; w < n; ++w) {
+        if (w)
+            out += rng.Below(10) == 0 ? ", " : " ";
+        out += draw();
+    }
+    if (rng.Below(4) == 0)
+        out += '.';
+    out += "\r\n";
+}
+
+// The Turkish capital of a lower-case Windows-1254 letter: i takes the dot (İ), ı loses it.
+char Capital(char c)
+{
+    switch (static_cast<unsigned char>(c)) {
+    case 'i': return '\xDD';
+    case 0xFD: return 'I';
+    case 0xE7: return '\xC7';
+    case 0xF0: return '\xD0';
+    case 0xF6: return '\xD6';
+    case 0xFE: return '\xDE';
+    case 0xFC: return '\xDC';
+    default: return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+}
+
 } // namespace
+
+void ParseArguments(int& argc, char** argv)
+{
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            g_smoke = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (g_smoke)
+        std::printf("smoke run: a small corpus, one run each; the figures mean nothing\n");
+}
+
+bool Smoke() { return g_smoke; }
+
+std::int64_t Scaled(std::int64_t full) { return g_smoke ? std::max<std::int64_t>(1, full / 50) : full; }
 
 std::string Lines(int lines, std::uint32_t seed)
 {
+    lines = static_cast<int>(Scaled(lines));
     Rng rng{seed};
-    const auto& words = Words();
+    const auto& words = CommonWords();
     std::string out;
     out.reserve(static_cast<std::size_t>(lines) * 52);
-    for (int i = 0; i < lines; ++i) {
-        const std::uint32_t n = 3 + rng.Below(13);
-        for (std::uint32_t w = 0; w < n; ++w) {
-            if (w)
-                out += rng.Below(10) == 0 ? ", " : " ";
-            out += words[rng.Below(static_cast<std::uint32_t>(words.size()))];
+    const auto draw = [&]() -> const std::string& { return words[rng.Below(static_cast<std::uint32_t>(words.size()))]; };
+    for (int i = 0; i < lines; ++i)
+        AppendLine(out, rng, draw);
+    return out;
+}
+
+std::vector<std::string> DistinctWords(int count, std::uint32_t seed)
+{
+    static const Letters letters;
+    Rng rng{seed};
+    const auto pick = [&](const char* set) { return set[rng.Below(static_cast<std::uint32_t>(std::strlen(set)))]; };
+    std::unordered_set<std::string> seen;
+    std::vector<std::string> words;
+    words.reserve(static_cast<std::size_t>(count));
+    while (static_cast<int>(words.size()) < count) {
+        const bool front = rng.Below(2) == 0;
+        const char* vowels = front ? letters.front : letters.back;
+        // Longer words grow rarer, but the long tail is where the distinct words are.
+        const std::uint32_t syllables = 1 + rng.Below(2) + rng.Below(2) + (rng.Below(3) == 0 ? rng.Below(3) : 0);
+        std::string w;
+        for (std::uint32_t s = 0; s < syllables; ++s) {
+            if (s > 0 || rng.Below(5) != 0)
+                w += pick(letters.onsets);
+            // After the first syllable o, ö, u and ü are rare.
+            w += s == 0 || rng.Below(6) == 0 ? pick(vowels) : vowels[rng.Below(2)];
+            if (rng.Below(3) == 0 && (s + 1 == syllables || rng.Below(2) == 0)) {
+                const char coda = pick(letters.codas);
+                if (coda != '\xF0' || s + 1 < syllables) // ğ only between vowels
+                    w += coda;
+            }
         }
+        if (seen.insert(w).second)
+            words.push_back(std::move(w));
+    }
+    std::stable_sort(words.begin(), words.end(),
+                     [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    return words;
+}
+
+std::string Prose(std::size_t bytes, std::uint32_t seed)
+{
+    bytes = static_cast<std::size_t>(Scaled(static_cast<std::int64_t>(bytes)));
+    static const std::vector<std::string> vocabulary = [] {
+        std::vector<std::string> v = CommonWords();
+        const std::vector<std::string> rare = DistinctWords(300000);
+        v.insert(v.end(), rare.begin(), rare.end());
+        return v;
+    }();
+    Rng rng{seed};
+    // Zipf with exponent 1: rank floor((n + 1)^u) - 1 for u even in [0, 1) is drawn about 1/k as
+    // often as rank 0.
+    const double logRanks = std::log(static_cast<double>(vocabulary.size()) + 1);
+    const auto draw = [&]() -> const std::string& {
+        const double u = static_cast<double>(rng.Next()) / 16777216.0;
+        const auto rank = static_cast<std::size_t>(std::exp(u * logRanks)) - 1;
+        return vocabulary[std::min(rank, vocabulary.size() - 1)];
+    };
+    std::string out;
+    out.reserve(bytes + 256);
+    while (out.size() < bytes) {
+        const std::size_t start = out.size();
+        AppendLine(out, rng, draw);
         if (rng.Below(4) == 0)
-            out += '.';
-        out += "\r\n";
+            out[start] = Capital(out[start]);
     }
     return out;
 }
 
 std::string SingleLine(std::size_t bytes, std::uint32_t seed)
 {
+    bytes = static_cast<std::size_t>(Scaled(static_cast<std::int64_t>(bytes)));
     Rng rng{seed};
-    const auto& words = Words();
+    const auto& words = CommonWords();
     std::string out;
     out.reserve(bytes + 16);
     while (out.size() < bytes) {
@@ -102,8 +222,13 @@ std::string SingleLine(std::size_t bytes, std::uint32_t seed)
     return out;
 }
 
-QString EnsureFile(const QString& path, const std::string& bytes)
+QString EnsureFile(const QString& full, const std::string& bytes)
 {
+    QString path = full;
+    if (g_smoke) {
+        const qsizetype dot = path.lastIndexOf(u'.');
+        path.insert(dot > path.lastIndexOf(u'/') ? dot : path.size(), QStringLiteral("-smoke"));
+    }
     QFileInfo info(path);
     if (info.exists() && info.size() == static_cast<qint64>(bytes.size()))
         return path;
@@ -115,6 +240,8 @@ QString EnsureFile(const QString& path, const std::string& bytes)
 
 double ShellSeconds(const std::string& command, int runs)
 {
+    if (g_smoke)
+        runs = 1;
     return MedianSeconds(runs, [&] { [[maybe_unused]] int rc = std::system(command.c_str()); });
 }
 

@@ -4,7 +4,8 @@
 #include "analysis/WordList.h"
 #include "analysis/ui/analyze.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "document/LineText.h"
 #include "document/TextFile.h"
@@ -89,14 +90,36 @@ double OpenAnalyzeWindow(TAppForm& form, bool scrollWords)
             }
             w->close();
         });
-        form.ToolButton15->trigger();
+        Act(form, "ToolButton15")->trigger();
     });
 }
 
 } // namespace
 
+// Reference pipelines, then AnalyzeText and GenerateWordList alone, on a text of realistic
+// vocabulary.
+void PureOperationsOnProse(const QString& dir, const QString& script)
+{
+    const QString prose = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-prose.txt"), corpus::Prose(50 << 20));
+    const std::string path = prose.toStdString();
+    const double counter = corpus::ShellSeconds("python3 " + script.toStdString() + " " + path + " >/dev/null", 1);
+    const double trSort = corpus::ShellSeconds(
+        "LC_ALL=C tr -cs 'A-Za-z0-9\\300-\\377' '\\n' <" + path + " | tr A-Z a-z | sort -u >/dev/null", 3);
+    const std::string text = ReadFileBytes(prose);
+    const LineView lines(text);
+    TTextStatistics stats;
+    const double analyze = corpus::MedianSeconds(3, [&] { stats = AnalyzeText(lines); });
+    std::printf("\nprose of %zu bytes, %lld words, %lld distinct:\n", text.size(), static_cast<long long>(stats.Words),
+                static_cast<long long>(stats.UniqueWords));
+    std::printf("  AnalyzeText: %.3f s (%.3f x Counter script, %.3f s)\n", analyze, analyze / counter, counter);
+    std::string list;
+    const double words = corpus::MedianSeconds(3, [&] { list = GenerateWordList(lines); });
+    std::printf("  GenerateWordList: %.3f s (%.3f x tr | sort -u, %.3f s)\n\n", words, words / trSort, trSort);
+}
+
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString dir = QDir::tempPath();
     const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
@@ -147,16 +170,17 @@ int main(int argc, char** argv)
         const double words = corpus::MedianSeconds(3, [&] { list = GenerateWordList(lines); });
         std::printf("GenerateWordList: %.3f s (%.3f x tr | sort -u)\n", words, words / trSort);
     }
+    PureOperationsOnProse(dir, script);
 
     TAppForm form;
     form.show();
     QApplication::processEvents();
-    form.Memo1->AdoptText(std::move(text));
-    form.SetModified(false);
+    lines::AdoptText(form.Document().Bytes(), std::move(text));
+    form.Document().SetModified(false);
     const double open = OpenAnalyzeWindow(form, false);
     std::printf("Analyze window on the corpus, command to painted window: %.3f s\n", open);
 
-    const std::string unique = UniqueWords(400000);
+    const std::string unique = UniqueWords(static_cast<int>(corpus::Scaled(400000)));
     {
         const LineView lines(unique);
         TTextStatistics stats;
@@ -164,13 +188,14 @@ int main(int argc, char** argv)
         std::printf("AnalyzeText on %zu bytes with %lld distinct words: %.3f s\n", unique.size(),
                     static_cast<long long>(stats.UniqueWords), analyze);
         StringList keys;
-        for (const TFrequencyList::Entry& e : CountWords(lines).Entries())
+        const TFrequencyList counted = CountWords(lines);
+        for (const TFrequencyList::Entry& e : counted.Entries())
             keys.Add(e.Key);
         const double sort = corpus::MedianSeconds(1, [&] { keys.Sort(); });
         std::printf("  of which StringList::Sort of the %d words in order of appearance: %.3f s\n", keys.Count(), sort);
     }
-    form.Memo1->SetText(unique);
-    form.SetModified(false);
+    form.Document().SetText(unique);
+    form.Document().SetModified(false);
     const double openUnique = OpenAnalyzeWindow(form, true);
     std::printf("Analyze window on them, painted and word grid scrolled to its end: %.3f s\n", openUnique);
     return 0;

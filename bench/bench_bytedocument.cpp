@@ -36,8 +36,9 @@ void Typing(ByteDocument& doc, const char* where, ByteDocument::Offset at, doubl
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     const std::string text = corpus::Lines(1000000);
     const std::string path =
         corpus::EnsureFile(QDir::tempPath() + QStringLiteral("/quorlex-bench-1m.txt"), text).toStdString();

@@ -1,6 +1,7 @@
 // Opening, typing into and saving a big document, beside `wc -l -c` on the same file.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "document/TextFile.h"
 
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString dir = QDir::tempPath();
     const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
@@ -34,13 +36,13 @@ int main(int argc, char** argv)
     std::printf("open 50 MB into the window: %.3f s (%.1f x wc); peak memory %.2f x file size\n", open, open / wc,
                 static_cast<double>(rssAfter - rssBefore) / static_cast<double>(size));
 
-    form.Memo1->SetSelection(form.Memo1->ByteLength(), 0);
-        form.Memo1->EnsureCaretVisible();
+    form.Editor().SetSelection(form.Document().Length(), 0);
+        form.Editor().EnsureCaretVisible();
     const int keys = 200;
     const double typing = corpus::MedianSeconds(1, [&] {
         for (int i = 0; i < keys; ++i) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-            QApplication::sendEvent(form.Memo1, &press);
+            QApplication::sendEvent(&form.Editor(), &press);
             QApplication::processEvents();
         }
     });
@@ -48,17 +50,17 @@ int main(int argc, char** argv)
                 form.StatusPanel(3)->text().toUtf8().constData());
 
     const QString out = dir + QStringLiteral("/quorlex-bench-save.txt");
-    const double save = corpus::MedianSeconds(3, [&] { form.SaveDocument(out); });
+    const double save = corpus::MedianSeconds(3, [&] { form.Document().WriteTo(out); });
     std::printf("save of the 50 MB document: %.3f s (%.1f x wc)\n", save, save / wc);
 
     const double single = corpus::MedianSeconds(1, [&] {
         form.LoadDocument(line);
         QApplication::processEvents();
-        form.Memo1->SetSelection(form.Memo1->ByteLength(), 0);
-        form.Memo1->EnsureCaretVisible();
+        form.Editor().SetSelection(form.Document().Length(), 0);
+        form.Editor().EnsureCaretVisible();
         QApplication::processEvents();
     });
     std::printf("10 MB single line: open and scroll to its end %.3f s\n", single);
-    form.SetModified(false);
+    form.Document().SetModified(false);
     return 0;
 }

@@ -3,7 +3,8 @@
 // same document for a simulator key.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "commands/ui/FindDialogs.h"
 
@@ -27,7 +28,7 @@ void PressKey(TAppForm& form, char ch)
 {
     const QString text(QChar::fromLatin1(ch));
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (ch - 'a'), Qt::NoModifier, text);
-    QApplication::sendEvent(form.Memo1, &press);
+    QApplication::sendEvent(&form.Editor(), &press);
     QApplication::processEvents();
 }
 
@@ -44,6 +45,7 @@ double KeysMs(TAppForm& form, int keys)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString big =
         corpus::EnsureFile(QDir::tempPath() + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
@@ -58,61 +60,61 @@ int main(int argc, char** argv)
     form.LoadDocument(big);
     QApplication::processEvents();
     // One occurrence, at the very end: each press searches the whole document.
-    form.Memo1->ReplaceRange(form.Memo1->ByteLength(), 0, "ZQXJ");
-    const std::int64_t end = form.Memo1->ByteLength();
+    form.Editor().Document().Replace(form.Document().Length(), 0, "ZQXJ");
+    const std::int64_t end = form.Document().Length();
 
-    const double read = corpus::MedianSeconds(3, [&] { (void)form.Memo1->Text(); });
+    const double read = corpus::MedianSeconds(3, [&] { (void)form.Document().Text(); });
     std::printf("reading the document once: %.1f ms (%.2f x grep)\n", read * 1000, read / grep);
 
-    const double open = corpus::MedianSeconds(1, [&] { form.ToolButton12Click(); });
+    const double open = corpus::MedianSeconds(1, [&] { Act(form, "ToolButton12")->trigger(); });
     std::printf("opening the Find dialog (the one read of the document): %.1f ms (%.2f x grep)\n", open * 1000,
                 open / grep);
-    form.FindDialog().SetFindText(QStringLiteral("ZQXJ"));
+    FindDialogOf(form).SetFindText(QStringLiteral("ZQXJ"));
     const double find = corpus::MedianSeconds(5, [&] {
-        form.Memo1->SetSelection(0, 0);
-        form.FindDialog1Find();
+        form.Editor().SetSelection(0, 0);
+        emit FindDialogOf(form).FindNext();
         QApplication::processEvents();
     });
     std::printf("Find Next from the start to the last line: %.1f ms (%.2f x grep), selection at %lld of %lld\n",
-                find * 1000, find / grep, static_cast<long long>(form.Memo1->SelStart()),
+                find * 1000, find / grep, static_cast<long long>(form.Editor().SelStart()),
                 static_cast<long long>(end));
 
     const double notFound = corpus::MedianSeconds(5, [&] {
-        form.Memo1->SetSelection(0, 0);
-        form.FindDialog().SetFindText(QStringLiteral("QQQQ"));
-        form.FindDialog1Find();
+        form.Editor().SetSelection(0, 0);
+        FindDialogOf(form).SetFindText(QStringLiteral("QQQQ"));
+        emit FindDialogOf(form).FindNext();
     });
     std::printf("Find Next with no match: %.1f ms (%.2f x grep), %d boxes\n", notFound * 1000, notFound / grep,
                 dialogs->informations);
 
     const double typedThenFind = corpus::MedianSeconds(5, [&] {
-        form.Memo1->SetSelection(end / 2, 0);
+        form.Editor().SetSelection(end / 2, 0);
         PressKey(form, 'x');
-        form.Memo1->SetSelection(0, 0);
-        form.FindDialog().SetFindText(QStringLiteral("ZQXJ"));
-        form.FindDialog1Find();
+        form.Editor().SetSelection(0, 0);
+        FindDialogOf(form).SetFindText(QStringLiteral("ZQXJ"));
+        emit FindDialogOf(form).FindNext();
     });
     std::printf("a key typed mid-document, then Find Next to the end: %.1f ms (%.2f x grep)\n", typedThenFind * 1000,
                 typedThenFind / grep);
 
-    form.ToolButton13Click();
-    form.ReplaceDialog().SetFindText(QStringLiteral("ZQXJ"));
-    form.ReplaceDialog().SetReplaceText(QStringLiteral("ZQXJ"));
+    Act(form, "ToolButton13")->trigger();
+    ReplaceDialogOf(form).SetFindText(QStringLiteral("ZQXJ"));
+    ReplaceDialogOf(form).SetReplaceText(QStringLiteral("ZQXJ"));
     const double replace = corpus::MedianSeconds(5, [&] {
-        form.Memo1->SetSelection(0, 0);
-        form.ReplaceDialog1Replace();
+        form.Editor().SetSelection(0, 0);
+        emit ReplaceDialogOf(form).Replace();
         QApplication::processEvents();
     });
     std::printf("Replace from the start to the last line: %.1f ms (%.2f x grep)\n", replace * 1000, replace / grep);
 
     // Simulator keys: the reference is an ordinary key typed in the middle of the same document.
     const int keys = 200;
-    form.Memo1->SetSelection(end / 2, 0);
+    form.Editor().SetSelection(end / 2, 0);
     const double typed = KeysMs(form, keys);
     std::printf("reference: ordinary key in the middle of 50 MB: %.3f ms\n", typed);
 
     const double start = corpus::MedianSeconds(1, [&] {
-        form.KeyPressSimulator1Click();
+        Act(form, "KeyPressSimulator1")->trigger();
         QApplication::processEvents();
     });
     std::printf("simulator start on 50 MB: %.1f ms (%.2f x grep)\n", start * 1000, start / grep);
@@ -120,16 +122,16 @@ int main(int argc, char** argv)
     std::printf("simulator key, 50 MB stored, document just emptied: %.3f ms (%.2f x ordinary key)\n", fresh,
                 fresh / typed);
     // The worst case: a 50 MB document while the simulator is active, caret in the middle.
-    form.Memo1->AdoptText(std::string(form.SimulatorText));
-    form.Memo1->SetSelection(end / 2, 0);
+    lines::AdoptText(form.Document().Bytes(), ReadFileBytes(big));
+    form.Editor().SetSelection(end / 2, 0);
     QApplication::processEvents();
     const double middle = KeysMs(form, keys);
     std::printf("simulator key in the middle of 50 MB: %.3f ms (%.2f x ordinary key)\n", middle, middle / typed);
     const double stop = corpus::MedianSeconds(1, [&] {
-        form.KeyPressSimulator1Click();
+        Act(form, "KeyPressSimulator1")->trigger();
         QApplication::processEvents();
     });
     std::printf("simulator stop (50 MB restored): %.1f ms (%.2f x grep)\n", stop * 1000, stop / grep);
-    form.SetModified(false);
+    form.Document().SetModified(false);
     return 0;
 }

@@ -4,7 +4,8 @@
 // line with and without word wrap, PageDown held, and the processor time used while idle.
 // `bench_editor --huge` also opens a 1 GB file (written once to the temporary folder).
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "commands/CaseConversion.h"
 #include "commands/LineOperations.h"
@@ -123,6 +124,7 @@ double IdleCpu(double wall)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const bool huge = argc > 1 && std::strcmp(argv[1], "--huge") == 0;
     const QString dir = QDir::tempPath();
@@ -138,7 +140,7 @@ int main(int argc, char** argv)
     TAppForm form;
     form.resize(1000, 700);
     form.show();
-    TMemo* memo = form.Memo1;
+    TMemo* memo = &form.Editor();
     Settle(memo);
     ResetPeak();
     const std::int64_t rssEmpty = StatusBytes("VmRSS:");
@@ -154,10 +156,10 @@ int main(int argc, char** argv)
                 static_cast<double>(rssOpen - rssEmpty) / static_cast<double>(size));
 
     // --- keys ---
-    const std::int64_t length = memo->ByteLength();
+    const std::int64_t length = memo->Document().Length();
     RowMs("typed key at the start of 50 MB", TypedKey(memo, 0), "(target 2 ms)");
     RowMs("typed key in the middle of 50 MB", TypedKey(memo, length / 2), "(target 2 ms)");
-    RowMs("typed key at the end of 50 MB", TypedKey(memo, memo->ByteLength()), "(target 2 ms)");
+    RowMs("typed key at the end of 50 MB", TypedKey(memo, memo->Document().Length()), "(target 2 ms)");
     memo->SetSelection(0, 0);
     Settle(memo);
     const int pages = 300;
@@ -168,7 +170,7 @@ int main(int argc, char** argv)
         }
     });
     RowMs("PageDown on 1,000,000 lines, per key", pageDown / pages, "(key repeat: 33 ms)");
-    form.Wordwrap1->trigger();
+    Act(form, "Wordwrap1")->trigger();
     Settle(memo);
     const double pageDownWrap = corpus::MedianSeconds(1, [&] {
         for (int i = 0; i < pages; ++i) {
@@ -183,7 +185,7 @@ int main(int argc, char** argv)
         Settle(memo);
     });
     RowMs("  Ctrl+End, word wrap", ctrlEndWrap);
-    form.Wordwrap1->trigger();
+    Act(form, "Wordwrap1")->trigger();
     Settle(memo);
 
     // --- whole-document commands: pure operation, then from the menu to an idle window ---
@@ -202,36 +204,36 @@ int main(int argc, char** argv)
     };
     auto dialog = [&](QAction* item, const char* entered) {
         QTimer::singleShot(0, &form, [&form, entered] {
-            form.Separate->Edit1->setText(QString::fromLatin1(entered));
-            form.Separate->BitBtn1->click();
+            form.findChild<TSeparate*>()->Edit1->setText(QString::fromLatin1(entered));
+            form.findChild<TSeparate*>()->BitBtn1->click();
         });
         item->trigger();
     };
     RandomGenerator random(1);
     command("Sort Lines", [&] { g_sink = SortLineList(LineView(text), collator).text; },
-            [&] { form.SortLines1->trigger(); });
-    command("Make Lowercase, All", [&] { g_sink = ToLowerTurkish(text); }, [&] { form.All1->trigger(); });
-    command("Make Uppercase, All", [&] { g_sink = ToUpperTurkish(text); }, [&] { form.All2->trigger(); });
+            [&] { Act(form, "SortLines1")->trigger(); });
+    command("Make Lowercase, All", [&] { g_sink = ToLowerTurkish(text); }, [&] { Act(form, "All1")->trigger(); });
+    command("Make Uppercase, All", [&] { g_sink = ToUpperTurkish(text); }, [&] { Act(form, "All2")->trigger(); });
     command("Trim Both", [&] { g_sink = TrimEachLine(LineView(text), TrimSide::Both).text; },
-            [&] { form.rimBoth1->trigger(); });
+            [&] { Act(form, "rimBoth1")->trigger(); });
     command("Trim Left", [&] { g_sink = TrimEachLine(LineView(text), TrimSide::Left).text; },
-            [&] { form.rimLeft1->trigger(); });
+            [&] { Act(form, "rimLeft1")->trigger(); });
     command("Trim Right", [&] { g_sink = TrimEachLine(LineView(text), TrimSide::Right).text; },
-            [&] { form.rimRight1->trigger(); });
+            [&] { Act(form, "rimRight1")->trigger(); });
     command("Separate Lines", [&] { g_sink = JoinLinesWithSeparator(LineView(text), ", ").text; },
-            [&] { dialog(form.SeparateLines1, ", "); });
+            [&] { dialog(Act(form, "SeparateLines1"), ", "); });
     command("Insert To Beginning", [&] { g_sink = PrefixEachLine(LineView(text), "> ").text; },
-            [&] { dialog(form.oBeginningOfLines1, "> "); });
+            [&] { dialog(Act(form, "oBeginningOfLines1"), "> "); });
     command("Insert To End", [&] { g_sink = SuffixEachLine(LineView(text), ";").text; },
-            [&] { dialog(form.oEndOfLines1, ";"); });
+            [&] { dialog(Act(form, "oEndOfLines1"), ";"); });
     command("Randomize Lines", [&] { g_sink = ShuffleLineList(LineView(text), random).text; },
-            [&] { form.RandomizeLines1->trigger(); });
+            [&] { Act(form, "RandomizeLines1")->trigger(); });
 
     // --- a 10 MB single line ---
     std::printf("\n");
     for (const bool wrap : {false, true}) {
-        if (form.Wordwrap1->isChecked() != wrap)
-            form.Wordwrap1->trigger();
+        if (Act(form, "Wordwrap1")->isChecked() != wrap)
+            Act(form, "Wordwrap1")->trigger();
         const char* mode = wrap ? "word wrap on" : "word wrap off";
         const double openLine = corpus::MedianSeconds(1, [&] {
             form.LoadDocument(line);
@@ -244,14 +246,14 @@ int main(int argc, char** argv)
             Settle(memo);
         });
         Row("  Ctrl+End", ctrlEnd, "(target 0.2 s)");
-        RowMs("  typed key at the end", TypedKey(memo, memo->ByteLength()), "(target 5 ms)");
-        RowMs("  typed key in the middle", TypedKey(memo, memo->ByteLength() / 2), "(target 5 ms)");
+        RowMs("  typed key at the end", TypedKey(memo, memo->Document().Length()), "(target 5 ms)");
+        RowMs("  typed key in the middle", TypedKey(memo, memo->Document().Length() / 2), "(target 5 ms)");
         const double toggle = corpus::MedianSeconds(1, [&] {
-            form.Wordwrap1->trigger();
+            Act(form, "Wordwrap1")->trigger();
             Settle(memo);
         });
         Row("  toggling word wrap", toggle, "(target 0.2 s)");
-        form.Wordwrap1->trigger();
+        Act(form, "Wordwrap1")->trigger();
         Settle(memo);
     }
     memo->setFocus();
@@ -266,8 +268,8 @@ int main(int argc, char** argv)
                 for (int i = 0; i < 20; ++i)
                     out.write(text.data(), static_cast<qint64>(text.size()));
         }
-        form.SetModified(false);
-        form.FileNew1->trigger();
+        form.Document().SetModified(false);
+        Act(form, "FileNew1")->trigger();
         std::string().swap(g_sink);
         Settle(memo);
         ResetPeak();
@@ -282,6 +284,6 @@ int main(int argc, char** argv)
                     static_cast<long long>(QFileInfo(gig).size()), openGig, openGig / g_reference, grown / 1e9,
                     grown / static_cast<double>(QFileInfo(gig).size()));
     }
-    form.SetModified(false);
+    form.Document().SetModified(false);
     return 0;
 }

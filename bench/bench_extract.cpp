@@ -1,7 +1,8 @@
 // A 10,000-line extraction script over the 1,000,000-line corpus: the evaluator alone and the
 // whole OK of the Extract Text window, beside `wc -l` on the same file.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "document/LineText.h"
 #include "extract/ExtractionScript.h"
@@ -40,6 +41,7 @@ std::string Script(int lines, int documentLines)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("QUORLEX_HOME", home.path().toLocal8Bit());
@@ -68,7 +70,7 @@ int main(int argc, char** argv)
     form.LoadDocument(big);
     TExtract window(&form, form);
     window.Memo1->SetText(script);
-    const double text = corpus::MedianSeconds(3, [&] { (void)form.Memo1->Text(); });
+    const double text = corpus::MedianSeconds(3, [&] { (void)form.Document().Text(); });
     std::printf("for comparison, a copy of the whole document text (which a run does not make): %.3f s\n", text);
     int memoNotices = 0;
     const double memoRun = corpus::MedianSeconds(3, [&] {
@@ -76,16 +78,16 @@ int main(int argc, char** argv)
             const TMemo& memo;
             mutable std::string line;
             explicit Lines(const TMemo& m) : memo(m) {}
-            int Count() const override { return memo.Count(); }
-            std::string_view Get(int i) const override { return line = memo.Get(i); }
-        } lines(*form.Memo1);
+            int Count() const override { return memo.Document().Count(); }
+            std::string_view Get(int i) const override { return line = lines::Get(memo.Document(), i); }
+        } lines(*&form.Editor());
         RunExtractionScript(LineView(script), lines, home.filePath(QStringLiteral("temp.txt")), {},
                             [&](const std::string&) { ++memoNotices; });
     });
     std::printf("evaluator reading the editor's lines: %.3f s\n", memoRun);
     const double ok = corpus::MedianSeconds(1, [&] { window.BitBtn1Click(); });
     std::printf("OK in the window (run on the editor's lines, carrier file, load): %.3f s (%.2f x wc), %d lines now\n", ok,
-                ok / wc, form.Memo1->Count());
-    form.SetModified(false);
+                ok / wc, form.Document().Count());
+    form.Document().SetModified(false);
     return 0;
 }

@@ -1,9 +1,11 @@
 // The line commands on the 1,000,000-line corpus: each pure operation beside its
 // command-line peer, then each whole command through the window. Sort Lines also on
 // 1,000,000 lines of two sorted halves (a list pasted after itself, two sorted lists
-// appended), the order on which a plain quicksort goes quadratic.
+// appended, a word list of 500,000 words and its upper-case copy), the orders on which the
+// list's quicksort goes quadratic.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "commands/CaseConversion.h"
 #include "commands/LineOperations.h"
@@ -47,6 +49,17 @@ std::string SameListTwice(int lines)
     return half + half;
 }
 
+// 500,000 distinct words, sorted, then the same list in capitals: lines that compare equal
+// but differ in their bytes, in two sorted halves.
+std::string WordListAndItsCapitals(const TextCollator& collator)
+{
+    std::string list;
+    for (const std::string& w : corpus::DistinctWords(static_cast<int>(corpus::Scaled(500000))))
+        list += w + "\r\n";
+    list = SortLineList(LineView(list), collator).text;
+    return list + ToUpperTurkish(list);
+}
+
 // The corpus's first and second halves, each sorted on its own.
 std::string SortedHalves(const std::string& text, const TextCollator& collator)
 {
@@ -61,6 +74,7 @@ std::string SortedHalves(const std::string& text, const TextCollator& collator)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     const QString dir = QDir::tempPath();
     const QString big = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
@@ -117,17 +131,25 @@ int main(int argc, char** argv)
         memchrPass, "one memchr pass");
 
     std::printf("\nSort Lines on two sorted halves          ours         peer                           peer\n");
-    const std::string twiceText = SameListTwice(1000000);
+    const std::string twiceText = SameListTwice(static_cast<int>(corpus::Scaled(1000000)));
     const QString twice = corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m-twice.txt"), twiceText);
     const QString halves =
         corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m-halves.txt"), SortedHalves(text, collator));
     const std::string halvesText = ReadFileBytes(halves);
+    const QString mixed =
+        corpus::EnsureFile(dir + QStringLiteral("/quorlex-bench-1m-mixedcase.txt"), WordListAndItsCapitals(collator));
+    const std::string mixedText = ReadFileBytes(mixed);
     for (const auto& [what, path, bytes] : {std::tuple{"SortLineList, one list twice", twice, &twiceText},
                                             std::tuple{"SortLineList, corpus halves sorted", halves, &halvesText}}) {
         const double peer = corpus::ShellSeconds("LC_ALL=C sort " + path.toStdString() + " >/dev/null");
         const double ours = corpus::MedianSeconds(3, [&] { g_sink = SortLineList(LineView(*bytes), collator).text; });
         Row(what, ours, peer, "LC_ALL=C sort (byte order)");
     }
+    // Case ignored on both sides; the peer compares bytes and folds only A-Z.
+    const double mixedPeer = corpus::ShellSeconds("LC_ALL=C sort -f " + mixed.toStdString() + " >/dev/null");
+    const double mixedOurs =
+        corpus::MedianSeconds(3, [&] { g_sink = SortLineList(LineView(mixedText), collator).text; });
+    Row("SortLineList, words and capitals", mixedOurs, mixedPeer, "LC_ALL=C sort -f");
 
     std::printf("\nwhole commands through the window (document loaded afresh before each)\n");
     TAppForm form;
@@ -149,22 +171,24 @@ int main(int argc, char** argv)
     };
     auto dialog = [&](QAction* item, const char* entered) {
         QTimer::singleShot(0, &form, [&form, entered] {
-            form.Separate->Edit1->setText(QString::fromLatin1(entered));
-            form.Separate->BitBtn1->click();
+            form.findChild<TSeparate*>()->Edit1->setText(QString::fromLatin1(entered));
+            form.findChild<TSeparate*>()->BitBtn1->click();
         });
         item->trigger();
     };
-    const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { form.SortLines1->trigger(); });
+    const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { Act(form, "SortLines1")->trigger(); });
     Row("  (same, against the system's sort)", sortWhole, sortSystem, "sort -f (system's locales)");
+    wholeOn(mixed, "Sort Lines, words and capitals", mixedPeer, "LC_ALL=C sort -f",
+            [&] { form.SortLines1->trigger(); });
     wholeOn(twice, "Sort Lines, one list twice", corpus::ShellSeconds("LC_ALL=C sort " + twice.toStdString() + " >/dev/null"),
-            "LC_ALL=C sort (byte order)", [&] { form.SortLines1->trigger(); });
-    whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { form.All1->trigger(); });
-    whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { form.All2->trigger(); });
-    whole("Trim Both", trimPeer, "mawk trim", [&] { form.rimBoth1->trigger(); });
-    whole("Separate Lines", joinPeer, "tr | paste -sd,", [&] { dialog(form.SeparateLines1, ", "); });
-    whole("Insert To Beginning", prefixPeer, "mawk prefix", [&] { dialog(form.oBeginningOfLines1, "> "); });
-    whole("Insert To End", suffixPeer, "mawk suffix", [&] { dialog(form.oEndOfLines1, ";"); });
-    whole("Randomize Lines", shufPeer, "shuf", [&] { form.RandomizeLines1->trigger(); });
-    form.SetModified(false);
+            "LC_ALL=C sort (byte order)", [&] { Act(form, "SortLines1")->trigger(); });
+    whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { Act(form, "All1")->trigger(); });
+    whole("Make Uppercase, All", trPeer, "tr a-z A-Z", [&] { Act(form, "All2")->trigger(); });
+    whole("Trim Both", trimPeer, "mawk trim", [&] { Act(form, "rimBoth1")->trigger(); });
+    whole("Separate Lines", joinPeer, "tr | paste -sd,", [&] { dialog(Act(form, "SeparateLines1"), ", "); });
+    whole("Insert To Beginning", prefixPeer, "mawk prefix", [&] { dialog(Act(form, "oBeginningOfLines1"), "> "); });
+    whole("Insert To End", suffixPeer, "mawk suffix", [&] { dialog(Act(form, "oEndOfLines1"), ";"); });
+    whole("Randomize Lines", shufPeer, "shuf", [&] { Act(form, "RandomizeLines1")->trigger(); });
+    form.Document().SetModified(false);
     return 0;
 }

@@ -2,7 +2,8 @@
 // `cp` of the same file.
 #include "app/MainRecovery.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "bench/Corpus.h"
 #include "document/RecoveryWriter.h"
 
@@ -42,7 +43,7 @@ Stalls TypeAndWatch(TAppForm& form, double seconds)
     QTimer typist;
     QObject::connect(&typist, &QTimer::timeout, [&] {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(form.Memo1, &press);
+        QApplication::sendEvent(&form.Editor(), &press);
     });
     tick.start(1);
     typist.start(20);
@@ -58,6 +59,7 @@ Stalls TypeAndWatch(TAppForm& form, double seconds)
 
 int main(int argc, char** argv)
 {
+    corpus::ParseArguments(argc, argv);
     QApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("QUORLEX_HOME", home.path().toLocal8Bit());
@@ -71,12 +73,12 @@ int main(int argc, char** argv)
     TAppForm form;
     form.show();
     form.LoadDocument(big);
-    form.Memo1->SetSelection(form.Memo1->ByteLength(), 0);
+    form.Editor().SetSelection(form.Document().Length(), 0);
     QApplication::processEvents();
 
     // The one piece of a copy that runs on the window's thread.
     std::string snapshot;
-    const double take = corpus::MedianSeconds(3, [&] { snapshot = form.Memo1->Text(); });
+    const double take = corpus::MedianSeconds(3, [&] { snapshot = form.Document().Text(); });
     std::printf("snapshot of the document on the window's thread (Memo1->Text()): %.1f ms\n", take * 1000);
     // What the snapshot costs once the editor holds the bytes themselves: one plain copy.
     std::string copy;
@@ -105,8 +107,8 @@ int main(int argc, char** argv)
     form.Recovery().SetDelays(100, 500);
     const Stalls with = TypeAndWatch(form, 8);
     std::printf("typing while %d copies of %lld bytes were written: longest stall %.1f ms (target < 20 ms)\n",
-                with.copies, static_cast<long long>(form.Memo1->ByteLength()), with.longestMs);
-    form.SetModified(false);
+                with.copies, static_cast<long long>(form.Document().Length()), with.longestMs);
+    form.Document().SetModified(false);
     form.Recovery().WaitIdle();
     return 0;
 }

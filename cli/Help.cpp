@@ -40,9 +40,10 @@ constexpr std::array<Topic, 12> kTopics = {{
                 "The Analyze window's tables. Without options all three as aligned text; --general\n"
                 "or --chars one of them; --words the word list export (Copy Word-list); --csv the\n"
                 "word table as CSV (Copy All as CSV), or with --general or --chars that table.\n"},
-    {"replace", "quorlex-text replace FIND REPLACEMENT [FILE]\n"
-                "Replace All: every occurrence of FIND, exact and case-sensitive, left to right.\n"
-                "--ignore-case, --whole-word and --regex are not supported yet.\n"},
+    {"replace", "quorlex-text replace [--ignore-case] [--whole-word] [--regex] FIND REPLACEMENT [FILE]\n"
+                "Replace All: every occurrence of FIND, left to right, exact and case-sensitive unless\n"
+                "told otherwise. --whole-word: no letter or digit right before or after it; --regex:\n"
+                "FIND is a regular expression, and $1 ... in REPLACEMENT name its groups.\n"},
     {"extract", "quorlex-text extract [--allow-fetch] SCRIPT [FILE]\n"
                 "Runs the extraction script in the file SCRIPT over the input ($GETLINE[n],\n"
                 "$GETPARTOFLINE1[n;start,stop] ... $GETPARTOFLINE4[...], other lines as they are).\n"
@@ -64,7 +65,7 @@ constexpr std::string_view kProgramHelp =
     "  suffix TEXT             Insert Text To End Of Lines\n"
     "  wordlist                Generate Word List\n"
     "  analyze [--general|--chars|--words] [--csv]   the Analyze window's tables\n"
-    "  replace FIND REPLACEMENT                      Replace All\n"
+    "  replace [--ignore-case] [--whole-word] [--regex] FIND REPLACEMENT   Replace All\n"
     "  extract [--allow-fetch] SCRIPT                an extraction script\n"
     "\n"
     "Options:\n"

@@ -68,8 +68,13 @@ std::string RunCommand(const Request& request, const CommandInputs& inputs, std:
         return ConvertCase(std::move(document), ToUpperTurkish);
     case Command::Lower:
         return ConvertCase(std::move(document), ToLowerTurkish);
-    case Command::Replace:
-        return ReplaceAllInText(document, word(0), word(1));
+    case Command::Replace: {
+        FindOptions options;
+        options.matchCase = !request.ignoreCase;
+        options.wholeWord = request.wholeWord;
+        options.regex = request.regex;
+        return ReplaceAllInText(document, word(0), word(1), options);
+    }
     default:
         break;
     }

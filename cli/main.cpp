@@ -62,14 +62,8 @@ cli::CommandInputs Prepare(const cli::Request& r, std::unique_ptr<QTemporaryDir>
     if (r.command != Command::Extract)
         for (const std::string& w : r.words)
             inputs.words.push_back(cli::ArgumentBytes(w));
-    if (r.command == Command::Replace) {
-        if (inputs.words[0].empty())
-            throw cli::UsageError("replace needs a FIND text that is not empty");
-        for (auto [on, name] : {std::pair{r.ignoreCase, "--ignore-case"}, std::pair{r.wholeWord, "--whole-word"},
-                                std::pair{r.regex, "--regex"}})
-            if (on)
-                throw cli::UsageError(std::string("replace ") + name + " is not supported yet");
-    }
+    if (r.command == Command::Replace && inputs.words[0].empty())
+        throw cli::UsageError("replace needs a FIND text that is not empty");
     if (r.command != Command::Extract)
         return inputs;
 

@@ -385,7 +385,9 @@ ByteDocument::Undone ByteDocument::ApplyUndo()
     UndoHistory::Step step = m_history.TakeUndo();
     Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
     DocumentEdit edit;
-    m_history.PutUndone(ApplyStep(std::move(step), edit), Length());
+    // Applied first: the bound goes by the text's length after the step.
+    UndoHistory::Step inverse = ApplyStep(std::move(step), edit);
+    m_history.PutUndone(std::move(inverse), Length());
     if (!m_history.KeepsAll()) {
         done.selStart = done.start + done.length;
         done.selLength = 0;
@@ -401,7 +403,9 @@ ByteDocument::Undone ByteDocument::ApplyRedo()
     UndoHistory::Step step = m_history.TakeRedo();
     Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
     DocumentEdit edit;
-    m_history.PutRedone(ApplyStep(std::move(step), edit), Length());
+    // Applied first: the bound goes by the text's length after the step.
+    UndoHistory::Step inverse = ApplyStep(std::move(step), edit);
+    m_history.PutRedone(std::move(inverse), Length());
     if (!m_history.KeepsAll()) {
         done.selStart = done.start + done.length;
         done.selLength = 0;

@@ -5,6 +5,7 @@
 #include "platform/Collation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -64,29 +65,57 @@ std::uint64_t BigEndian(const unsigned char* p)
 
 bool HasZeroByte(std::uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8080808080808080u) != 0; }
 
-// Puts `entries` (each naming its item through `itemOf`) in the order the list's quicksort
-// leaves them. That procedure decides only the order of items that compare equal; where
-// every such group holds a single byte string, any correct sort gives the same bytes, so a
-// fast one serves. The quicksort itself runs only where equal items differ (say "Apple" and
-// "apple"), and on some line orders it takes quadratic time.
+// The order the list's quicksort leaves `entries` in (each naming its item through `itemOf`),
+// as the items' indices. One stable sort by the collation ranks the distinct items; the
+// procedure then runs over the ranks, integers, which is far cheaper than comparing texts and
+// gives the same order, since it reads nothing but the signs of comparisons. That procedure
+// decides only the order of items that compare equal: where every such group holds a single
+// byte string, any correct sort gives the same bytes, and the stable one serves as it is.
+// Where the procedure would need more than `budget` comparisons (it is quadratic on some
+// orders, two sorted halves of such lines say), the stable order is the result too: equal
+// items then keep their order in the list.
 template <class Entry, class Item, class Compare, class ItemOf>
-void SortAsTheProcedure(std::vector<Entry>& entries, const std::vector<Item>& items, const Compare& compare,
-                        const ItemOf& itemOf)
+std::vector<std::uint32_t> ProcedureOrder(std::vector<Entry>& entries, const std::vector<Item>& items,
+                                          const Compare& compare, const ItemOf& itemOf, std::int64_t budget)
 {
-    // Sorted in place: the entries come in item order, so sorting them by item again brings
-    // back the order the procedure starts from, without a copy of them all.
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    // The entries come in list order, so ties broken by the item's index give the stable order
+    // without the buffer a stable sort takes.
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const int c = compare(a, b);
+        return c != 0 ? c < 0 : itemOf(a) < itemOf(b);
+    });
+    std::vector<std::uint32_t> order(entries.size());
+    // Rank in the upper half, item in the lower, in list order: one array to partition.
+    std::vector<std::uint64_t> ranked(entries.size());
     bool sameBytes = true;
-    for (std::size_t i = 1; i < entries.size() && sameBytes; ++i)
-        sameBytes = compare(entries[i - 1], entries[i]) != 0 ||
-                    items[itemOf(entries[i - 1])] == items[itemOf(entries[i])];
+    std::uint64_t rank = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::uint32_t item = itemOf(entries[i]);
+        if (i > 0) {
+            if (compare(entries[i - 1], entries[i]) != 0)
+                ++rank;
+            else if (sameBytes)
+                sameBytes = items[order[i - 1]] == items[item];
+        }
+        order[i] = item;
+        ranked[item] = rank << 32 | item;
+    }
+    entries = {};
     if (sameBytes)
-        return;
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return itemOf(a) < itemOf(b); });
-    QuickSortRange(
-        0, static_cast<int>(entries.size()) - 1,
-        [&](int a, int b) { return compare(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); },
-        [&](int a, int b) { std::swap(entries[static_cast<std::size_t>(a)], entries[static_cast<std::size_t>(b)]); });
+        return order;
+    const auto rankOf = [&](int i) { return static_cast<std::uint32_t>(ranked[static_cast<std::size_t>(i)] >> 32); };
+    const bool finished = QuickSortRangeWithin(
+        0, static_cast<int>(ranked.size()) - 1, budget,
+        [&](int a, int b) {
+            const std::uint32_t x = rankOf(a);
+            const std::uint32_t y = rankOf(b);
+            return (x > y) - (x < y);
+        },
+        [&](int a, int b) { std::swap(ranked[static_cast<std::size_t>(a)], ranked[static_cast<std::size_t>(b)]); });
+    if (finished)
+        for (std::size_t i = 0; i < ranked.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(ranked[i]);
+    return order;
 }
 
 template <class Item>
@@ -101,7 +130,7 @@ void Reorder(std::vector<Item>& items, const std::vector<std::uint32_t>& order)
 
 // The list sort over items that are byte strings or views of them.
 template <class Item>
-void SortItems(std::vector<Item>& items, const TextCollator& collator)
+void SortItems(std::vector<Item>& items, const TextCollator& collator, std::int64_t comparisons)
 {
     if (items.size() < 2)
         return;
@@ -140,17 +169,20 @@ void SortItems(std::vector<Item>& items, const TextCollator& collator)
         bool keyed = true;
         for (std::size_t i = 0; i < items.size() && keyed; ++i)
             keyed = collator.AppendSortKeyBytes(items[i], objects[i]);
-        std::vector<std::uint32_t> order(items.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
+        std::vector<std::uint32_t> indices(items.size());
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            indices[i] = static_cast<std::uint32_t>(i);
         const auto itemOf = [](std::uint32_t i) { return i; };
-        if (keyed)
-            SortAsTheProcedure(
-                order, items, [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf);
-        else
-            SortAsTheProcedure(
-                order, items, [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(items[a], items[b]); },
-                itemOf);
+        const std::vector<std::uint32_t> order =
+            keyed ? ProcedureOrder(
+                        indices, items,
+                        [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf,
+                        comparisons)
+                  : ProcedureOrder(
+                        indices, items,
+                        [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(items[a], items[b]); },
+                        itemOf, comparisons);
+        objects = {};
         Reorder(items, order);
         return;
     }
@@ -167,21 +199,30 @@ void SortItems(std::vector<Item>& items, const TextCollator& collator)
         return std::strcmp(reinterpret_cast<const char*>(base + x.offset),
                            reinterpret_cast<const char*>(base + y.offset));
     };
-    SortAsTheProcedure(keys, items, compare, [](const KeyEntry& k) { return k.item; });
-    std::vector<std::uint32_t> order;
-    order.reserve(keys.size());
-    for (const KeyEntry& k : keys)
-        order.push_back(k.item);
-    // The keys are done with before the items are moved into their new order.
-    std::vector<KeyEntry>().swap(keys);
-    std::string().swap(store);
+    const std::vector<std::uint32_t> order =
+        ProcedureOrder(keys, items, compare, [](const KeyEntry& k) { return k.item; }, comparisons);
+    store = {};
     Reorder(items, order);
 }
 
 } // namespace
 
-void StringList::Sort(const TextCollator& collator) { SortItems(m_items, collator); }
+std::int64_t StringList::SortBudget(std::size_t count)
+{
+    const double n = static_cast<double>(count);
+    return static_cast<std::int64_t>(40 * n * std::log2(std::max(n, 2.0)));
+}
+
+void StringList::Sort(const TextCollator& collator) { Sort(collator, SortBudget(m_items.size())); }
+
+void StringList::Sort(const TextCollator& collator, std::int64_t comparisons)
+{
+    SortItems(m_items, collator, comparisons);
+}
 
 void StringList::Sort() { Sort(TextCollator()); }
 
-void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator) { SortItems(texts, collator); }
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator)
+{
+    SortItems(texts, collator, StringList::SortBudget(texts.size()));
+}

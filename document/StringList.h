@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,13 +29,22 @@ public:
     void LoadFromFile(const QString& path);
 
     // Ascending by the collation, case ignored; items that compare equal end in the order
-    // the list's quicksort leaves them.
-    void Sort(const TextCollator& collator);
-    void Sort(); // the user's locale
+    // the list's quicksort leaves them. That procedure is quadratic on some orders: where it
+    // would need more than `comparisons` comparisons, equal items keep their order in the
+    // list instead.
+    void Sort(const TextCollator& collator, std::int64_t comparisons);
+    void Sort(const TextCollator& collator); // within SortBudget
+    void Sort();                             // the user's locale
+    // 40 n log2 n: a random order needs less than a twentieth of it.
+    static std::int64_t SortBudget(std::size_t count);
 
 private:
     std::vector<std::string> m_items;
 };
+
+// StringList's sort over texts that live elsewhere: the same order, equal items included,
+// without a copy of each.
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator);
 
 // StringList's sort over texts that live elsewhere: the same order, equal items included,
 // without a copy of each.

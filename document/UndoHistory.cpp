@@ -100,11 +100,11 @@ void UndoHistory::Trim(Offset textLength)
     if (!m_keepAll)
         return;
     const std::size_t bound = std::max(m_minimumBound, 2 * static_cast<std::size_t>(std::max<Offset>(0, textLength)));
-    // The oldest steps go first: those at the far end of Undo, then those at the far end of Redo.
-    // One step larger than the bound is kept alone.
-    while (m_bytesHeld > bound && m_undo.size() + m_redo.size() > 1) {
-        std::deque<Step>& from = !m_undo.empty() ? m_undo : m_redo;
-        m_bytesHeld -= std::min(m_bytesHeld, Held(from.front()));
-        from.pop_front();
+    // The oldest steps go first, from the far end of Undo. Redo is never cut: its far end is the
+    // newest text, which walking back through the history must not lose. One step larger than
+    // the bound is kept alone.
+    while (m_bytesHeld > bound && !m_undo.empty() && m_undo.size() + m_redo.size() > 1) {
+        m_bytesHeld -= std::min(m_bytesHeld, Held(m_undo.front()));
+        m_undo.pop_front();
     }
 }

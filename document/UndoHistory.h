@@ -39,7 +39,8 @@ public:
     bool KeepsAll() const { return m_keepAll; }
     // Switching keeps what is there when it can: on keeps the one step, off keeps the newest.
     void SetKeepAll(bool on);
-    // The history holds at most max(minimum, 2 x the text's length) bytes in its steps.
+    // The history holds at most max(minimum, 2 x the text's length) bytes in its steps; what
+    // Redo would bring back is kept even past that.
     void SetMinimumBound(std::size_t bytes) { m_minimumBound = bytes; }
     std::size_t BytesHeld() const { return m_bytesHeld; }
 

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace {
 
 // A character the document's code page cannot hold is shown as the '?' it would become, so
@@ -46,11 +48,21 @@ QPushButton* Button(QWidget* parent, const QString& caption, const char* name)
     return button;
 }
 
-QCheckBox* Option(QWidget* parent, const QString& caption, const char* name)
+QCheckBox* Option(QWidget* parent, const QString& caption, const char* name, bool checked = false)
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(checked);
     return box;
+}
+
+// The check boxes both dialogs share, top to bottom.
+QVBoxLayout* OptionColumn(std::initializer_list<QCheckBox*> boxes)
+{
+    auto* column = new QVBoxLayout;
+    for (QCheckBox* box : boxes)
+        column->addWidget(box);
+    return column;
 }
 
 void BringToFront(QDialog* dialog)
@@ -71,16 +83,18 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent)
     m_find = TextField(this, "FindText");
     auto* label = new QLabel(QStringLiteral("Fi&nd what:"), this);
     label->setBuddy(m_find);
-    auto* wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
-    auto* matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase");
+    m_wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
+    m_matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase", true);
+    m_wrapAround = Option(this, QStringLiteral("Wrap ar&ound"), "WrapAround");
+    m_regex = Option(this, QStringLiteral("Regular e&xpression"), "RegularExpression");
     auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
-    auto* up = new QRadioButton(QStringLiteral("&Up"), direction);
-    up->setObjectName(QStringLiteral("Up"));
+    m_up = new QRadioButton(QStringLiteral("&Up"), direction);
+    m_up->setObjectName(QStringLiteral("Up"));
     auto* down = new QRadioButton(QStringLiteral("&Down"), direction);
     down->setObjectName(QStringLiteral("Down"));
     down->setChecked(true);
     auto* directionLayout = new QHBoxLayout(direction);
-    directionLayout->addWidget(up);
+    directionLayout->addWidget(m_up);
     directionLayout->addWidget(down);
 
     m_findNext = Button(this, QStringLiteral("&Find Next"), "FindNext");
@@ -90,11 +104,8 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_find, 0, 1, 1, 2);
-    auto* options = new QVBoxLayout;
-    options->addWidget(wholeWord);
-    options->addWidget(matchCase);
-    grid->addLayout(options, 1, 0, 1, 2, Qt::AlignTop);
-    grid->addWidget(direction, 1, 2);
+    grid->addLayout(OptionColumn({m_wholeWord, m_matchCase, m_wrapAround, m_regex}), 1, 0, 1, 2, Qt::AlignTop);
+    grid->addWidget(direction, 1, 2, Qt::AlignTop);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_findNext);
     buttons->addWidget(cancel);
@@ -111,6 +122,17 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent)
 QString TFindDialog::FindText() const { return m_find->text(); }
 
 void TFindDialog::SetFindText(const QString& text) { m_find->setText(text.left(kMaxText)); }
+
+FindOptions TFindDialog::Options() const
+{
+    FindOptions o;
+    o.matchCase = m_matchCase->isChecked();
+    o.wholeWord = m_wholeWord->isChecked();
+    o.up = m_up->isChecked();
+    o.wrapAround = m_wrapAround->isChecked();
+    o.regex = m_regex->isChecked();
+    return o;
+}
 
 void TFindDialog::Present()
 {
@@ -131,8 +153,10 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent)
     findLabel->setBuddy(m_find);
     auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), this);
     replaceLabel->setBuddy(m_replace);
-    auto* wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
-    auto* matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase");
+    m_wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
+    m_matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase", true);
+    m_wrapAround = Option(this, QStringLiteral("Wrap ar&ound"), "WrapAround");
+    m_regex = Option(this, QStringLiteral("Regular e&xpression"), "RegularExpression");
 
     m_findNext = Button(this, QStringLiteral("&Find Next"), "FindNext");
     m_findNext->setDefault(true);
@@ -145,10 +169,8 @@ TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent)
     grid->addWidget(m_find, 0, 1);
     grid->addWidget(replaceLabel, 1, 0);
     grid->addWidget(m_replace, 1, 1);
-    auto* options = new QVBoxLayout;
-    options->addStretch();
-    options->addWidget(wholeWord);
-    options->addWidget(matchCase);
+    auto* options = OptionColumn({m_wholeWord, m_matchCase, m_wrapAround, m_regex});
+    options->insertStretch(0);
     grid->addLayout(options, 2, 0, 1, 2);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_findNext);
@@ -174,6 +196,16 @@ QString TReplaceDialog::FindText() const { return m_find->text(); }
 QString TReplaceDialog::ReplaceText() const { return m_replace->text(); }
 void TReplaceDialog::SetFindText(const QString& text) { m_find->setText(text.left(kMaxText)); }
 void TReplaceDialog::SetReplaceText(const QString& text) { m_replace->setText(text.left(kMaxText)); }
+
+FindOptions TReplaceDialog::Options() const
+{
+    FindOptions o;
+    o.matchCase = m_matchCase->isChecked();
+    o.wholeWord = m_wholeWord->isChecked();
+    o.wrapAround = m_wrapAround->isChecked();
+    o.regex = m_regex->isChecked();
+    return o;
+}
 
 void TReplaceDialog::Present()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/FindOptions.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -8,9 +10,9 @@ class QPushButton;
 class QRadioButton;
 
 // The modeless Find and Replace dialogs of the main window. They only collect the texts and
-// report the buttons; the window does the searching. The direction, match-case and
-// whole-word options are shown as the standard dialogs show them, and read by nobody: the
-// search always runs forward, exact and case-sensitive.
+// the options and report the buttons; the window does the searching. Created once, they keep
+// their texts and options for the run. Match case starts checked, so an untouched dialog
+// searches exactly.
 class TFindDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,6 +21,7 @@ public:
     explicit TFindDialog(QWidget* parent);
     QString FindText() const;
     void SetFindText(const QString& text);
+    FindOptions Options() const;
     // Shows the dialog, or brings it to the front when it is open already.
     void Present();
 
@@ -28,6 +31,11 @@ signals:
 private:
     QLineEdit* m_find;
     QPushButton* m_findNext;
+    QCheckBox* m_wholeWord;
+    QCheckBox* m_matchCase;
+    QCheckBox* m_wrapAround;
+    QCheckBox* m_regex;
+    QRadioButton* m_up;
 };
 
 class TReplaceDialog : public QDialog {
@@ -40,6 +48,8 @@ public:
     QString ReplaceText() const;
     void SetFindText(const QString& text);
     void SetReplaceText(const QString& text);
+    // Replace has no direction: `up` is always false.
+    FindOptions Options() const;
     void Present();
 
 signals:
@@ -53,4 +63,8 @@ private:
     QPushButton* m_findNext;
     QPushButton* m_replaceOne;
     QPushButton* m_replaceAll;
+    QCheckBox* m_wholeWord;
+    QCheckBox* m_matchCase;
+    QCheckBox* m_wrapAround;
+    QCheckBox* m_regex;
 };

@@ -1,6 +1,7 @@
 #include "analysis/ui/analyze.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ class TestAnalysis : public QObject {
     std::shared_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TAppForm> m_form;
 
-    TMemo* Memo() const { return m_form->Memo1; }
+    TMemo* Memo() const { return &m_form->Editor(); }
     static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
 
     // Runs `inspect` on the Analyze window while it is shown modally, then closes it; the
@@ -66,23 +67,23 @@ private slots:
     }
     void cleanup()
     {
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         m_form.reset();
     }
 
     void commandsAreEnabled()
     {
-        QVERIFY(m_form->Analyzethetext1->isEnabled());
-        QVERIFY(m_form->ToolButton15->isEnabled());
-        QVERIFY(m_form->GenerateWordList1->isEnabled());
+        QVERIFY(Act(m_form, "Analyzethetext1")->isEnabled());
+        QVERIFY(Act(m_form, "ToolButton15")->isEnabled());
+        QVERIFY(Act(m_form, "GenerateWordList1")->isEnabled());
     }
 
     void analyzeShowsTheThreeTablesAndCopiesTheWords()
     {
-        Memo()->SetText("Hello, hello\r\nHELLO world!");
-        m_form->SetModified(false);
-        WithAnalyzeWindow(m_form->Analyzethetext1, [&](TAnalyzetext& w) {
+        lines::SetText(Memo()->Document(), "Hello, hello\r\nHELLO world!");
+        m_form->Document().SetModified(false);
+        WithAnalyzeWindow(Act(m_form, "Analyzethetext1"), [&](TAnalyzetext& w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Analyze"));
             QCOMPARE(w.PageControl1->currentIndex(), 0);
             QCOMPARE(w.PageControl1->tabText(2), QStringLiteral("Word Frequency"));
@@ -128,14 +129,14 @@ private slots:
             w.CopyWordstoClipboard1->trigger();
             QCOMPARE(Clipboard(), QStringLiteral("hello\r\nworld\r\n"));
         });
-        QCOMPARE(Memo()->Text(), std::string("Hello, hello\r\nHELLO world!"));
-        QVERIFY(!m_form->IsModified());
+        QCOMPARE(Memo()->Document().Text(), std::string("Hello, hello\r\nHELLO world!"));
+        QVERIFY(!m_form->Document().Modified());
     }
 
     void emptyDocumentShowsZerosAndHeadersAndCopiesEmptyText()
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        WithAnalyzeWindow(m_form->ToolButton15, [&](TAnalyzetext& w) {
+        WithAnalyzeWindow(Act(m_form, "ToolButton15"), [&](TAnalyzetext& w) {
             QCOMPARE(Column(w, w.S1, 1), (QStringList{QStringLiteral("0 bytes"), QStringLiteral("0"),
                                                       QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
             QCOMPARE(Column(w, w.S2, 0), QStringList{QStringLiteral("Char")});
@@ -151,8 +152,8 @@ private slots:
     void clipboardAndCellsCarryTheCodePageLetters()
     {
         // "kapı" and "Işık" in the code page; the I folds, the ı and ş do not.
-        Memo()->SetText("kap\xFD I\xFE\xFDk");
-        WithAnalyzeWindow(m_form->ToolButton15, [&](TAnalyzetext& w) {
+        lines::SetText(Memo()->Document(), "kap\xFD I\xFE\xFDk");
+        WithAnalyzeWindow(Act(m_form, "ToolButton15"), [&](TAnalyzetext& w) {
             QCOMPARE(Column(w, w.S3, 0).mid(1),
                      (QStringList{QString::fromUtf8("işık"), QString::fromUtf8("kapı")}));
             w.CopyAllinCSVformat1->trigger();
@@ -162,7 +163,7 @@ private slots:
 
     void columnWidthsFollowTheWindowWidth()
     {
-        WithAnalyzeWindow(m_form->ToolButton15, [&](TAnalyzetext& w) {
+        WithAnalyzeWindow(Act(m_form, "ToolButton15"), [&](TAnalyzetext& w) {
             w.resize(300, 240);
             QCOMPARE(w.S1->columnWidth(0), 140);
             QCOMPARE(w.S2->columnWidth(1), 88);
@@ -172,34 +173,34 @@ private slots:
 
     void generateWordListReplacesTheDocument()
     {
-        Memo()->SetText("The cat saw the Dog.\r\nDogs, cats!");
-        m_form->SetModified(false);
-        m_form->GenerateWordList1->trigger();
-        QCOMPARE(Memo()->Text(), std::string("cat\r\ncats\r\ndog\r\ndogs\r\nsaw\r\nthe\r\n"));
+        lines::SetText(Memo()->Document(), "The cat saw the Dog.\r\nDogs, cats!");
+        m_form->Document().SetModified(false);
+        Act(m_form, "GenerateWordList1")->trigger();
+        QCOMPARE(Memo()->Document().Text(), std::string("cat\r\ncats\r\ndog\r\ndogs\r\nsaw\r\nthe\r\n"));
         QCOMPARE(Memo()->SelStart(), 32);
         QCOMPARE(Memo()->SelLength(), 0);
-        QVERIFY(m_form->IsModified());
+        QVERIFY(m_form->Document().Modified());
         QCOMPARE(m_form->StatusPanel(3)->text(), QStringLiteral("32 Bytes"));
         QCOMPARE(m_form->StatusPanel(2)->text(), QStringLiteral("6 Lines"));
-        QVERIFY(!Memo()->CanUndoOneLevel());
-        Memo()->UndoOneLevel();
-        QCOMPARE(Memo()->Text(), std::string("cat\r\ncats\r\ndog\r\ndogs\r\nsaw\r\nthe\r\n"));
+        QVERIFY(!Memo()->Document().CanUndo());
+        UndoIn(Memo());
+        QCOMPARE(Memo()->Document().Text(), std::string("cat\r\ncats\r\ndog\r\ndogs\r\nsaw\r\nthe\r\n"));
     }
 
     void generateWordListOnAListMarksItModifiedAgain()
     {
-        Memo()->SetText("alpha\r\nbeta\r\n");
-        m_form->SetModified(false);
-        m_form->GenerateWordList1->trigger();
-        QCOMPARE(Memo()->Text(), std::string("alpha\r\nbeta\r\n"));
-        QVERIFY(m_form->IsModified());
+        lines::SetText(Memo()->Document(), "alpha\r\nbeta\r\n");
+        m_form->Document().SetModified(false);
+        Act(m_form, "GenerateWordList1")->trigger();
+        QCOMPARE(Memo()->Document().Text(), std::string("alpha\r\nbeta\r\n"));
+        QVERIFY(m_form->Document().Modified());
     }
 
     void generateWordListWithoutWordsLeavesOneEmptyLine()
     {
-        Memo()->SetText("... -- !!");
-        m_form->GenerateWordList1->trigger();
-        QCOMPARE(Memo()->Text(), std::string("\r\n"));
+        lines::SetText(Memo()->Document(), "... -- !!");
+        Act(m_form, "GenerateWordList1")->trigger();
+        QCOMPARE(Memo()->Document().Text(), std::string("\r\n"));
         QCOMPARE(Memo()->SelStart(), 2);
     }
 };

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "commands/DateStamps.h"
 #include "commands/FindReplace.h"
 #include "commands/ui/FindDialogs.h"
@@ -28,24 +29,24 @@ class TestEditing : public QObject {
     std::shared_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TAppForm> m_form;
 
-    TMemo* Memo() const { return m_form->Memo1; }
-    std::string Text() const { return Memo()->Text(); }
+    TMemo* Memo() const { return &m_form->Editor(); }
+    std::string Text() const { return Memo()->Document().Text(); }
     QPushButton* Button(QDialog& dialog, const char* name) const
     {
         return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
     }
     void FindNext(const QString& pattern)
     {
-        m_form->ToolButton12Click();
-        m_form->FindDialog().SetFindText(pattern);
-        Button(m_form->FindDialog(), "FindNext")->click();
+        Act(m_form, "ToolButton12")->trigger();
+        FindDialogOf(m_form).SetFindText(pattern);
+        Button(FindDialogOf(m_form), "FindNext")->click();
     }
     void Type(char ch) { QTest::keyClick(Memo(), ch); }
     void StartSimulatorOn(const std::string& text)
     {
-        Memo()->SetText(text);
-        m_form->KeyPressSimulator1->trigger();
-        QVERIFY(m_form->KeyPressSimulator1->isChecked());
+        lines::SetText(Memo()->Document(), text);
+        Act(m_form, "KeyPressSimulator1")->trigger();
+        QVERIFY(Act(m_form, "KeyPressSimulator1")->isChecked());
     }
     // The counters follow the document's own index: after any edit they must agree with a
     // count made from scratch over the text.
@@ -55,7 +56,7 @@ class TestEditing : public QObject {
         const LineView lines(text);
         QCOMPARE(m_form->StatusPanel(2)->text(), QString::number(lines.Count()) + QStringLiteral(" Lines"));
         QCOMPARE(m_form->StatusPanel(3)->text(), QString::number(text.size()) + QStringLiteral(" Bytes"));
-        QCOMPARE(Memo()->Count(), lines.Count());
+        QCOMPARE(Memo()->Document().Count(), lines.Count());
     }
 
 private slots:
@@ -74,7 +75,7 @@ private slots:
     }
     void cleanup()
     {
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         m_form.reset();
     }
@@ -82,17 +83,17 @@ private slots:
     // --- find and replace ---
     void findNextWalksThroughTheOccurrences()
     {
-        Memo()->SetText("abcabc");
+        lines::SetText(Memo()->Document(), "abcabc");
         FindNext(QStringLiteral("abc"));
         QCOMPARE(Memo()->SelStart(), 0);
         QCOMPARE(Memo()->SelLength(), 3);
-        Button(m_form->FindDialog(), "FindNext")->click();
+        Button(FindDialogOf(m_form), "FindNext")->click();
         QCOMPARE(Memo()->SelStart(), 3);
-        Button(m_form->FindDialog(), "FindNext")->click();
+        Button(FindDialogOf(m_form), "FindNext")->click();
         QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
         QCOMPARE(Memo()->SelStart(), 3);
         QCOMPARE(Memo()->SelLength(), 3);
-        QVERIFY(m_form->FindDialog1->isVisible());
+        QVERIFY(m_form->findChild<TFindDialog*>()->isVisible());
         QCOMPARE(Text(), "abcabc");
     }
     void findNext_data()
@@ -110,7 +111,7 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QString, pattern);
         QFETCH(qint64, start);
-        Memo()->SetText(text.toStdString());
+        lines::SetText(Memo()->Document(), text.toStdString());
         FindNext(pattern);
         if (start < 0) {
             QCOMPARE(m_dialogs->informations.size(), 1);
@@ -122,106 +123,106 @@ private slots:
     }
     void directionUpStillSearchesForward()
     {
-        Memo()->SetText("x a x");
+        lines::SetText(Memo()->Document(), "x a x");
         Memo()->SetSelection(2, 0);
-        m_form->ToolButton12Click();
-        m_form->FindDialog1->findChild<QWidget*>(QStringLiteral("Up"))->setProperty("checked", true);
+        Act(m_form, "ToolButton12")->trigger();
+        m_form->findChild<TFindDialog*>()->findChild<QWidget*>(QStringLiteral("Up"))->setProperty("checked", true);
         FindNext(QStringLiteral("x"));
         QCOMPARE(Memo()->SelStart(), 4);
     }
     void menuShortcutsOpenTheDialogs()
     {
         QTest::keyClick(m_form.get(), Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(m_form->FindDialog1 && m_form->FindDialog1->isVisible());
+        QVERIFY(m_form->findChild<TFindDialog*>() && m_form->findChild<TFindDialog*>()->isVisible());
         m_form->activateWindow();
         QTest::keyClick(m_form.get(), Qt::Key_H, Qt::ControlModifier);
-        QVERIFY(m_form->ReplaceDialog1 && m_form->ReplaceDialog1->isVisible());
+        QVERIFY(m_form->findChild<TReplaceDialog*>() && m_form->findChild<TReplaceDialog*>()->isVisible());
         // Both stay open, and opening again only brings the dialog forward.
-        QVERIFY(m_form->FindDialog1->isVisible());
-        TFindDialog* first = m_form->FindDialog1;
-        m_form->Find1->trigger();
-        QCOMPARE(m_form->FindDialog1, first);
-        QCOMPARE(m_form->FindDialog().findChild<QLineEdit*>(QStringLiteral("FindText"))->maxLength(), 255);
+        QVERIFY(m_form->findChild<TFindDialog*>()->isVisible());
+        TFindDialog* first = m_form->findChild<TFindDialog*>();
+        Act(m_form, "Find1")->trigger();
+        QCOMPARE(m_form->findChild<TFindDialog*>(), first);
+        QCOMPARE(FindDialogOf(m_form).findChild<QLineEdit*>(QStringLiteral("FindText"))->maxLength(), 255);
     }
     void replaceFindNextCopiesItsTextIntoTheFindDialog()
     {
-        Memo()->SetText("one two");
-        m_form->SetModified(false);
-        m_form->ToolButton13Click();
-        m_form->ReplaceDialog().SetFindText(QStringLiteral("two"));
-        Button(m_form->ReplaceDialog(), "FindNext")->click();
-        QCOMPARE(m_form->FindDialog().FindText(), QStringLiteral("two"));
+        lines::SetText(Memo()->Document(), "one two");
+        m_form->Document().SetModified(false);
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("two"));
+        Button(ReplaceDialogOf(m_form), "FindNext")->click();
+        QCOMPARE(FindDialogOf(m_form).FindText(), QStringLiteral("two"));
         QCOMPARE(Memo()->SelStart(), 4);
         QCOMPARE(Memo()->SelLength(), 3);
-        QVERIFY(!m_form->IsModified());
+        QVERIFY(!m_form->Document().Modified());
     }
     void replaceResumesBehindTheInsertedText()
     {
-        Memo()->SetText("aa");
-        m_form->SetModified(false);
+        lines::SetText(Memo()->Document(), "aa");
+        m_form->Document().SetModified(false);
         Memo()->SetSelection(0, 0);
-        m_form->ToolButton13Click();
-        m_form->ReplaceDialog().SetFindText(QStringLiteral("a"));
-        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("aa"));
-        Button(m_form->ReplaceDialog(), "Replace")->click();
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("a"));
+        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("aa"));
+        Button(ReplaceDialogOf(m_form), "Replace")->click();
         QCOMPARE(Text(), "aaa");
         QCOMPARE(Memo()->SelStart(), 2);
         QCOMPARE(Memo()->SelLength(), 0);
-        QVERIFY(m_form->IsModified());
-        Button(m_form->ReplaceDialog(), "Replace")->click();
+        QVERIFY(m_form->Document().Modified());
+        Button(ReplaceDialogOf(m_form), "Replace")->click();
         QCOMPARE(Text(), "aaaa");
         QCOMPARE(Memo()->SelStart(), 4);
-        Button(m_form->ReplaceDialog(), "Replace")->click();
+        Button(ReplaceDialogOf(m_form), "Replace")->click();
         QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
         QCOMPARE(Text(), "aaaa");
     }
     void replaceAllReplacesOneOccurrencePerPress()
     {
-        Memo()->SetText("cat cat cat");
-        m_form->ToolButton13Click();
-        m_form->ReplaceDialog().SetFindText(QStringLiteral("cat"));
-        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("dog"));
-        Button(m_form->ReplaceDialog(), "ReplaceAll")->click();
+        lines::SetText(Memo()->Document(), "cat cat cat");
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("cat"));
+        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("dog"));
+        Button(ReplaceDialogOf(m_form), "ReplaceAll")->click();
         QCOMPARE(Text(), "dog cat cat");
         QCOMPARE(m_form->StatusPanel(3)->text(), QStringLiteral("11 Bytes"));
     }
     void replaceAcrossLines()
     {
-        Memo()->SetText("a\r\nb\r\nb");
+        lines::SetText(Memo()->Document(), "a\r\nb\r\nb");
         Memo()->SetSelection(0, 0);
-        m_form->ToolButton13Click();
-        m_form->ReplaceDialog().SetFindText(QStringLiteral("b"));
-        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("xyz"));
-        Button(m_form->ReplaceDialog(), "Replace")->click();
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("b"));
+        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("xyz"));
+        Button(ReplaceDialogOf(m_form), "Replace")->click();
         QCOMPARE(Text(), "a\r\nxyz\r\nb");
         QCOMPARE(Memo()->SelStart(), 6);
         CheckCounters();
     }
     void replaceBySameTextStillChangesTheDocument()
     {
-        Memo()->SetText("a b a");
-        m_form->SetModified(false);
+        lines::SetText(Memo()->Document(), "a b a");
+        m_form->Document().SetModified(false);
         Memo()->SetSelection(0, 0);
-        m_form->ToolButton13Click();
-        m_form->ReplaceDialog().SetFindText(QStringLiteral("a"));
-        m_form->ReplaceDialog().SetReplaceText(QStringLiteral("a"));
-        Button(m_form->ReplaceDialog(), "Replace")->click();
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("a"));
+        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("a"));
+        Button(ReplaceDialogOf(m_form), "Replace")->click();
         QCOMPARE(Text(), "a b a");
-        QVERIFY(m_form->IsModified());
+        QVERIFY(m_form->Document().Modified());
         QCOMPARE(Memo()->SelStart(), 1);
     }
     void cancelOnlyClosesTheDialog()
     {
-        Memo()->SetText("abc");
-        m_form->ToolButton12Click();
-        Button(m_form->FindDialog(), "Cancel")->click();
-        QVERIFY(!m_form->FindDialog1->isVisible());
+        lines::SetText(Memo()->Document(), "abc");
+        Act(m_form, "ToolButton12")->trigger();
+        Button(FindDialogOf(m_form), "Cancel")->click();
+        QVERIFY(!m_form->findChild<TFindDialog*>()->isVisible());
         QCOMPARE(Text(), "abc");
     }
     void countersFollowEveryKindOfEdit()
     {
-        Memo()->SetText("first line\r\nsecond line\r\n");
-        m_form->ToolButton12Click();
+        lines::SetText(Memo()->Document(), "first line\r\nsecond line\r\n");
+        Act(m_form, "ToolButton12")->trigger();
         Memo()->setFocus();
         Memo()->SetSelection(5, 0);
         for (char ch : std::string("xy z"))
@@ -237,39 +238,39 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("p\u00A0q\nr"));
         Memo()->Paste();
         CheckCounters();
-        Memo()->UndoOneLevel();
+        UndoIn(Memo());
         CheckCounters();
         m_form->Add("\r", 1);
         CheckCounters();
         m_form->Add("\n", 1);
         CheckCounters();
-        Memo()->Put(0, "replaced");
-        Memo()->Delete(1);
-        Memo()->Add("appended");
+        lines::Put(Memo()->Document(), 0, "replaced");
+        lines::Delete(Memo()->Document(), 1);
+        lines::Add(Memo()->Document(), "appended");
         CheckCounters();
-        Memo()->SetText("a whole new text");
+        lines::SetText(Memo()->Document(), "a whole new text");
         CheckCounters();
         // Clear raises no change notification: the counters keep what they showed.
-        Memo()->Clear();
-        QCOMPARE(Memo()->Count(), 0);
+        m_form->Document().Clear();
+        QCOMPARE(Memo()->Document().Count(), 0);
         QCOMPARE(m_form->StatusPanel(3)->text(), QStringLiteral("16 Bytes"));
     }
 
     // --- insertion at the caret ---
     void addKeepsTheSelectedTextBehindTheInsertion()
     {
-        Memo()->SetText("abcd");
-        m_form->SetModified(false);
+        lines::SetText(Memo()->Document(), "abcd");
+        m_form->Document().SetModified(false);
         Memo()->SetSelection(1, 2);
         m_form->Add("XY", 2);
         QCOMPARE(Text(), "aXYbcd");
         QCOMPARE(Memo()->SelStart(), 3);
         QCOMPARE(Memo()->SelLength(), 0);
-        QVERIFY(m_form->IsModified());
+        QVERIFY(m_form->Document().Modified());
     }
     void addAtTheEndOfATextEndingWithABreak()
     {
-        Memo()->SetText("a\r\n");
+        lines::SetText(Memo()->Document(), "a\r\n");
         Memo()->SetSelection(3, 0);
         m_form->Add("stamp", 5);
         QCOMPARE(Text(), "a\r\nstamp");
@@ -277,11 +278,11 @@ private slots:
     }
     void addDateSubmenuShowsThePreviewWhenOpened()
     {
-        const QList<QAction*> items = {m_form->N8, m_form->N9, m_form->N10, m_form->N11, m_form->N12, m_form->N13};
+        const QList<QAction*> items = {Act(m_form, "N8"), Act(m_form, "N9"), Act(m_form, "N10"), Act(m_form, "N11"), Act(m_form, "N12"), Act(m_form, "N13")};
         for (QAction* item : items)
             QCOMPARE(item->text(), QStringLiteral(" "));
         const QDateTime before = QDateTime::currentDateTime();
-        emit m_form->AddDate1->aboutToShow();
+        emit m_form->findChild<QMenu*>(QStringLiteral("AddDate1"))->aboutToShow();
         const QDateTime after = QDateTime::currentDateTime();
         const DateStampLocale formats = DateStampLocale::FromLocale(QLocale::system());
         for (int i = 0; i < kDateStampCount; ++i) {
@@ -296,10 +297,10 @@ private slots:
     }
     void dateStampGoesToTheCaret()
     {
-        Memo()->SetText("abc");
+        lines::SetText(Memo()->Document(), "abc");
         Memo()->SetSelection(0, 0);
         const QDateTime before = QDateTime::currentDateTime();
-        m_form->N10->trigger();
+        Act(m_form, "N10")->trigger();
         const QDateTime after = QDateTime::currentDateTime();
         const DateStampLocale formats = DateStampLocale::FromLocale(QLocale::system());
         const std::string early = DateStampText(DateStamp::Time, before, formats);
@@ -313,11 +314,11 @@ private slots:
         std::string lines;
         for (int i = 0; i < 2000; ++i)
             lines += "line " + std::to_string(i) + "\r\n";
-        Memo()->SetText(lines);
-        Memo()->SetSelection(Memo()->ByteLength(), 0);
+        lines::SetText(Memo()->Document(), lines);
+        Memo()->SetSelection(Memo()->Document().Length(), 0);
         Memo()->EnsureCaretVisible();
         Memo()->verticalScrollBar()->setValue(0);
-        m_form->N8->trigger();
+        Act(m_form, "N8")->trigger();
         QVERIFY(Memo()->verticalScrollBar()->value() > 0);
     }
 
@@ -338,8 +339,8 @@ private slots:
         QCOMPARE(Memo()->SelStart(), 4);
         Type('t'); // everything is written: the key types as usual
         QCOMPARE(Text(), "ab\r\nt");
-        QVERIFY(m_form->KeyPressSimulator1->isChecked());
-        QVERIFY(m_form->IsModified());
+        QVERIFY(Act(m_form, "KeyPressSimulator1")->isChecked());
+        QVERIFY(m_form->Document().Modified());
     }
     void simulatorTakesBackspaceAndEnterAsTyping()
     {
@@ -360,20 +361,18 @@ private slots:
         Type('2');
         // The next character goes where the caret is.
         QCOMPARE(Text(), "ba");
-        QCOMPARE(m_form->SimulatorPos, 3);
+        Type('3'); // the third character of the stored text comes next
+        QCOMPARE(Text(), "bca");
     }
     void simulatorStopRestoresTheWholeDocument()
     {
         StartSimulatorOn("0123456789");
-        QCOMPARE(m_form->SimulatorText, "0123456789\r\n");
         for (char ch : std::string("abc"))
             Type(ch);
         QCOMPARE(Text(), "012");
-        m_form->KeyPressSimulator1->trigger();
-        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        Act(m_form, "KeyPressSimulator1")->trigger();
+        QVERIFY(!Act(m_form, "KeyPressSimulator1")->isChecked());
         QCOMPARE(Text(), "0123456789\r\n");
-        QCOMPARE(m_form->SimulatorList.Count(), 0);
-        QVERIFY(m_form->SimulatorText.empty());
         Type('k'); // off again: typed normally
         QCOMPARE(Text(), "k0123456789\r\n");
     }
@@ -386,16 +385,16 @@ private slots:
     }
     void simulatorRefusesABlankDocument()
     {
-        Memo()->SetText("  ");
-        m_form->SetModified(false);
-        m_form->KeyPressSimulator1->trigger();
-        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        lines::SetText(Memo()->Document(), "  ");
+        m_form->Document().SetModified(false);
+        Act(m_form, "KeyPressSimulator1")->trigger();
+        QVERIFY(!Act(m_form, "KeyPressSimulator1")->isChecked());
         QCOMPARE(m_dialogs->noticeTitles, QStringList{QStringLiteral("KeyPress Simulator")});
         QCOMPARE(m_dialogs->notices,
                  QStringList{QStringLiteral("Open a text file first.\rThen click KeyPress Simulator and press random "
                                             "keys.\rAnd let Quorlex write the text correctly.")});
         QCOMPARE(Text(), "  ");
-        QVERIFY(!m_form->IsModified());
+        QVERIFY(!m_form->Document().Modified());
         Type('x');
         QCOMPARE(Text(), "x  ");
     }
@@ -404,8 +403,8 @@ private slots:
         StartSimulatorOn("stored text");
         Type('a');
         m_dialogs->saveAnswers.push_back(Answer::Cancel);
-        m_form->FileOpen1->trigger();
-        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        Act(m_form, "FileOpen1")->trigger();
+        QVERIFY(!Act(m_form, "KeyPressSimulator1")->isChecked());
         QCOMPARE(Text(), "stored text\r\n");
         // The restored document counts as modified, so Open asked to save it.
         QCOMPARE(m_dialogs->prompts.size(), 1);
@@ -414,10 +413,9 @@ private slots:
     {
         StartSimulatorOn("keep");
         m_dialogs->saveAnswers.push_back(Answer::No);
-        m_form->FileNew1->trigger();
-        QVERIFY(!m_form->KeyPressSimulator1->isChecked());
+        Act(m_form, "FileNew1")->trigger();
+        QVERIFY(!Act(m_form, "KeyPressSimulator1")->isChecked());
         QCOMPARE(Text(), "");
-        QCOMPARE(m_form->SimulatorList.Count(), 0);
     }
     void viewFollowsTheSimulatedTyping()
     {

@@ -1,7 +1,8 @@
 // UTF-8 files through the window: detection on every road in, the same bytes back out, the
 // encoding panel and menu, and reopening a file the other way.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "document/TextFile.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -29,10 +30,10 @@ class TestEncoding : public QObject {
 
     QString Path(const char* name) const { return m_home.filePath(QString::fromLatin1(name)); }
     QString Panel() const { return m_form->StatusPanel(4)->text(); }
-    TMemo* Memo() const { return m_form->Memo1; }
+    TMemo* Memo() const { return &m_form->Editor(); }
     std::string SavedBytes(const char* name)
     {
-        m_form->SaveDocument(Path(name));
+        m_form->Document().WriteTo(Path(name));
         return ReadFileBytes(Path(name));
     }
 
@@ -49,7 +50,7 @@ private slots:
     }
     void cleanup()
     {
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         QCOMPARE(m_dialogs->errors, QStringList());
         m_form.reset();
@@ -82,7 +83,7 @@ private slots:
         QFETCH(QString, panel);
         WriteFileBytes(Path("in.txt"), file);
         m_form->LoadDocument(Path("in.txt"));
-        QCOMPARE(Memo()->Text(), document);
+        QCOMPARE(Memo()->Document().Text(), document);
         QCOMPARE(Panel(), panel);
         QCOMPARE(SavedBytes("out.txt"), file);
     }
@@ -91,10 +92,10 @@ private slots:
     {
         WriteFileBytes(Path("in.txt"), kTurkishUtf8);
         m_form->LoadDocument(Path("in.txt"));
-        m_form->All2->trigger(); // Make Uppercase, All
+        Act(m_form, "All2")->trigger(); // Make Uppercase, All
         QCOMPARE(SavedBytes("upper.txt"),
                  std::string("\xC4\xB0STANBUL'DA ILIK BIR G\xC3\x9CN\r\n\xC5\x9EU"));
-        Memo()->SetSelection(Memo()->ByteLength(), 0);
+        Memo()->SetSelection(Memo()->Document().Length(), 0);
         Memo()->setFocus();
         QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xC5\x9F"));
         QApplication::sendEvent(Memo(), &typed);
@@ -106,32 +107,32 @@ private slots:
     {
         WriteFileBytes(Path("road.txt"), kTurkishUtf8);
         m_form->FormShow({Path("road.txt")});
-        QCOMPARE(Memo()->Text(), kTurkishBytes);
+        QCOMPARE(Memo()->Document().Text(), kTurkishBytes);
         QCOMPARE(Panel(), QStringLiteral("UTF-8"));
 
-        m_form->FileNew1->trigger();
+        Act(m_form, "FileNew1")->trigger();
         QCOMPARE(Panel(), QStringLiteral("Windows-1254"));
         m_form->DropFiles({Path("road.txt")});
         QCOMPARE(Panel(), QStringLiteral("UTF-8"));
 
-        m_form->FileNew1->trigger();
+        Act(m_form, "FileNew1")->trigger();
         m_dialogs->openNames.push_back(Path("road.txt"));
-        m_form->FileOpen1->trigger();
-        QCOMPARE(Memo()->Text(), kTurkishBytes);
+        Act(m_form, "FileOpen1")->trigger();
+        QCOMPARE(Memo()->Document().Text(), kTurkishBytes);
         QCOMPARE(Panel(), QStringLiteral("UTF-8"));
     }
 
     void choosingAnEncodingChangesWhatSaveWrites()
     {
-        Memo()->SetText("\xFE\r\n");
-        m_form->SetModified(false);
-        m_form->EncodingUtf81->trigger();
+        lines::SetText(Memo()->Document(), "\xFE\r\n");
+        m_form->Document().SetModified(false);
+        Act(m_form, "EncodingUtf81")->trigger();
         QCOMPARE(Panel(), QStringLiteral("UTF-8"));
-        QVERIFY(m_form->IsModified());
+        QVERIFY(m_form->Document().Modified());
         QCOMPARE(SavedBytes("u.txt"), std::string("\xC5\x9F\r\n"));
-        m_form->EncodingWindows12541->trigger();
+        Act(m_form, "EncodingWindows12541")->trigger();
         QCOMPARE(Panel(), QStringLiteral("Windows-1254"));
-        QVERIFY(m_form->EncodingWindows12541->isChecked());
+        QVERIFY(Act(m_form, "EncodingWindows12541")->isChecked());
         QCOMPARE(SavedBytes("w.txt"), std::string("\xFE\r\n"));
     }
 
@@ -139,19 +140,19 @@ private slots:
     {
         WriteFileBytes(Path("guess.txt"), kTurkishUtf8);
         m_form->LoadDocument(Path("guess.txt"));
-        m_form->ReopenWindows12541->trigger();
-        QCOMPARE(Memo()->Text(), kTurkishUtf8);
+        Act(m_form, "ReopenWindows12541")->trigger();
+        QCOMPARE(Memo()->Document().Text(), kTurkishUtf8);
         QCOMPARE(Panel(), QStringLiteral("Windows-1254"));
-        QVERIFY(!m_form->IsModified());
-        m_form->ReopenUtf81->trigger();
-        QCOMPARE(Memo()->Text(), kTurkishBytes);
+        QVERIFY(!m_form->Document().Modified());
+        Act(m_form, "ReopenUtf81")->trigger();
+        QCOMPARE(Memo()->Document().Text(), kTurkishBytes);
         QCOMPARE(Panel(), QStringLiteral("UTF-8"));
 
         // A modified document asks first; Cancel keeps everything.
-        Memo()->SetText("edited");
+        lines::SetText(Memo()->Document(), "edited");
         m_dialogs->saveAnswers.push_back(Answer::Cancel);
-        m_form->ReopenWindows12541->trigger();
-        QCOMPARE(Memo()->Text(), std::string("edited"));
+        Act(m_form, "ReopenWindows12541")->trigger();
+        QCOMPARE(Memo()->Document().Text(), std::string("edited"));
         QCOMPARE(m_dialogs->prompts.size(), 1);
     }
 
@@ -159,11 +160,11 @@ private slots:
     {
         WriteFileBytes(Path("cp.txt"), kTurkishBytes);
         m_form->LoadDocument(Path("cp.txt"));
-        Memo()->SetText("kept");
-        m_form->ReopenUtf81->trigger();
+        lines::SetText(Memo()->Document(), "kept");
+        Act(m_form, "ReopenUtf81")->trigger();
         QCOMPARE(m_dialogs->notices.size(), 1);
         QVERIFY(m_dialogs->notices[0].contains(QStringLiteral("not valid UTF-8")));
-        QCOMPARE(Memo()->Text(), std::string("kept"));
+        QCOMPARE(Memo()->Document().Text(), std::string("kept"));
         QCOMPARE(Panel(), QStringLiteral("Windows-1254"));
         QVERIFY(m_dialogs->prompts.isEmpty());
     }

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "commands/ui/separatelines.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -23,21 +24,21 @@ class TestLineCommands : public QObject {
     std::shared_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<TAppForm> m_form;
 
-    TMemo* Memo() const { return m_form->Memo1; }
+    TMemo* Memo() const { return &m_form->Editor(); }
     QString Panel(int i) const { return m_form->StatusPanel(i)->text(); }
     // An unmodified document holding `text` (lone breaks kept) with the caret at `caret`.
     void Document(const std::string& text, std::int64_t caret = 0, std::int64_t selected = 0)
     {
-        Memo()->SetTextRaw(text);
+        lines::SetTextRaw(Memo()->Document(), text);
         Memo()->SetSelection(caret, selected);
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
     }
     void Expect(const std::string& text, std::int64_t caret, bool modified)
     {
-        QCOMPARE(Memo()->Text(), text);
+        QCOMPARE(Memo()->Document().Text(), text);
         QCOMPARE(Memo()->SelStart(), caret);
         QCOMPARE(Memo()->SelLength(), std::int64_t(0));
-        QCOMPARE(m_form->IsModified(), modified);
+        QCOMPARE(m_form->Document().Modified(), modified);
     }
     QAction* Action(const QString& name) const { return m_form->findChild<QAction*>(name); }
     // Runs `act` while the dialog is up; `answer` fills it in and closes it.
@@ -45,13 +46,13 @@ class TestLineCommands : public QObject {
     {
         bool answered = false;
         QTimer::singleShot(0, this, [&] {
-            QVERIFY(m_form->Separate->isVisible());
-            answer(m_form->Separate);
+            QVERIFY(m_form->findChild<TSeparate*>()->isVisible());
+            answer(m_form->findChild<TSeparate*>());
             answered = true;
         });
         menuItem->trigger();
         QVERIFY(answered);
-        QVERIFY(!m_form->Separate->isVisible());
+        QVERIFY(!m_form->findChild<TSeparate*>()->isVisible());
     }
 
 private slots:
@@ -67,7 +68,7 @@ private slots:
     }
     void cleanup()
     {
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         QCOMPARE(m_dialogs->errors, QStringList());
         m_form.reset();
@@ -75,9 +76,9 @@ private slots:
 
     void everyLineCommandIsEnabled()
     {
-        for (QAction* a : {m_form->SortLines1, m_form->RandomizeLines1, m_form->rimBoth1, m_form->rimLeft1,
-                           m_form->rimRight1, m_form->All1, m_form->Selected1, m_form->All2, m_form->Selected2,
-                           m_form->SeparateLines1, m_form->oBeginningOfLines1, m_form->oEndOfLines1})
+        for (QAction* a : {Act(m_form, "SortLines1"), Act(m_form, "RandomizeLines1"), Act(m_form, "rimBoth1"), Act(m_form, "rimLeft1"),
+                           Act(m_form, "rimRight1"), Act(m_form, "All1"), Act(m_form, "Selected1"), Act(m_form, "All2"), Act(m_form, "Selected2"),
+                           Act(m_form, "SeparateLines1"), Act(m_form, "oBeginningOfLines1"), Act(m_form, "oEndOfLines1")})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
     }
 
@@ -138,40 +139,40 @@ private slots:
         Document(text, caretBefore);
         Action(item)->trigger();
         Expect(expected, caret, modified);
-        QCOMPARE(Panel(2), QString::number(Memo()->Count()) + QStringLiteral(" Lines"));
+        QCOMPARE(Panel(2), QString::number(Memo()->Document().Count()) + QStringLiteral(" Lines"));
     }
 
     void selectedConvertsOnlyTheSelection()
     {
         Document("xABCy\r\nDEF", 1, 3);
-        m_form->Selected1->trigger();
+        Act(m_form, "Selected1")->trigger();
         Expect("xabcy\r\nDEF", 0, true);
         Document("\xFDl\xFDk i\xF0ne", 5, 4);
-        m_form->Selected2->trigger();
+        Act(m_form, "Selected2")->trigger();
         Expect("\xFDl\xFDk I\xD0NE", 0, true);
     }
     void selectedNormalisesLoneBreaksOutsideTheSelection()
     {
         Document("AB\nC", 0, 1);
-        m_form->Selected1->trigger();
+        Act(m_form, "Selected1")->trigger();
         Expect("aB\r\nC", 0, true);
     }
     void selectedWithNothingToConvertKeepsTheSelection()
     {
         Document("abc", 1, 2);
-        m_form->Selected1->trigger();
+        Act(m_form, "Selected1")->trigger();
         QCOMPARE(Memo()->SelStart(), std::int64_t(1));
         QCOMPARE(Memo()->SelLength(), std::int64_t(2));
-        QVERIFY(!m_form->IsModified());
+        QVERIFY(!m_form->Document().Modified());
     }
 
     void randomizeShowsProgressAndRestoresTheTitle()
     {
-        m_form->SetCaption(QStringLiteral("Quorlex - a.txt"));
+        m_form->setWindowTitle(QStringLiteral("Quorlex - a.txt"));
         QStringList titles;
         connect(m_form.get(), &QWidget::windowTitleChanged, this, [&](const QString& t) { titles << t; });
         Document("only\r\n");
-        m_form->RandomizeLines1->trigger();
+        Act(m_form, "RandomizeLines1")->trigger();
         Expect("only\r\n", 4, true);
         QCOMPARE(titles, (QStringList{QStringLiteral("100%"), QStringLiteral("Quorlex - a.txt")}));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - a.txt"));
@@ -184,8 +185,8 @@ private slots:
         Document(text);
         QStringList titles;
         connect(m_form.get(), &QWidget::windowTitleChanged, this, [&](const QString& t) { titles << t; });
-        m_form->RandomizeLines1->trigger();
-        const std::string shuffled = Memo()->Text();
+        Act(m_form, "RandomizeLines1")->trigger();
+        const std::string shuffled = Memo()->Document().Text();
         QVERIFY(shuffled != text);
         auto sorted = [](const std::string& t) {
             QStringList lines = QString::fromLatin1(t).split(QStringLiteral("\r\n"));
@@ -201,7 +202,7 @@ private slots:
     {
         Document("");
         QSignalSpy spy(m_form.get(), &QWidget::windowTitleChanged);
-        m_form->RandomizeLines1->trigger();
+        Act(m_form, "RandomizeLines1")->trigger();
         Expect("", 0, false);
         QCOMPARE(spy.count(), 0);
     }
@@ -249,7 +250,7 @@ private slots:
     void dialogCaptionsAndTextBoxAreSetOnEveryShowing()
     {
         Document("a\r\n");
-        WithDialog(m_form->SeparateLines1, [](TSeparate* d) {
+        WithDialog(Act(m_form, "SeparateLines1"), [](TSeparate* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Separate Lines"));
             QCOMPARE(d->Label1->text(), QStringLiteral("Between lines:"));
             QCOMPARE(d->Edit1->text(), QStringLiteral(", "));
@@ -257,29 +258,28 @@ private slots:
             d->Edit1->setText(QStringLiteral("typed"));
             d->close();
         });
-        WithDialog(m_form->oBeginningOfLines1, [](TSeparate* d) {
+        WithDialog(Act(m_form, "oBeginningOfLines1"), [](TSeparate* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Insert To Beginning"));
             QCOMPARE(d->Label1->text(), QStringLiteral("Text:"));
             QCOMPARE(d->Edit1->text(), QString());
             d->close();
         });
-        WithDialog(m_form->oEndOfLines1, [](TSeparate* d) {
+        WithDialog(Act(m_form, "oEndOfLines1"), [](TSeparate* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Insert To End"));
             d->Edit1->setText(QStringLiteral("typed"));
             d->close();
         });
-        WithDialog(m_form->SeparateLines1, [](TSeparate* d) {
+        WithDialog(Act(m_form, "SeparateLines1"), [](TSeparate* d) {
             QCOMPARE(d->Edit1->text(), QStringLiteral(", "));
             d->close();
         });
         // The close box changed nothing.
         Expect("a\r\n", 0, false);
-        QCOMPARE(m_form->SeparateMode, QStringLiteral("separate"));
     }
     void enterInTheTextBoxPressesOk()
     {
         Document("a\r\nb\r\n");
-        WithDialog(m_form->SeparateLines1, [](TSeparate* d) {
+        WithDialog(Act(m_form, "SeparateLines1"), [](TSeparate* d) {
             d->Edit1->setText(QStringLiteral("-"));
             QTest::keyClick(d->Edit1, Qt::Key_Return);
         });
@@ -288,7 +288,7 @@ private slots:
     void emptyInsertOnEmptyDocumentChangesNothing()
     {
         Document("");
-        WithDialog(m_form->oEndOfLines1, [](TSeparate* d) { d->BitBtn1->click(); });
+        WithDialog(Act(m_form, "oEndOfLines1"), [](TSeparate* d) { d->BitBtn1->click(); });
         Expect("", 0, false);
     }
 };

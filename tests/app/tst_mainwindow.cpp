@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "document/TextFile.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -29,7 +30,7 @@ class TestMainWindow : public QObject {
     std::string Read(const QString& name) const { return ReadFileBytes(Path(name)); }
     void WriteSettings(const std::string& bytes) const { Write(QStringLiteral("settings.ini"), bytes); }
     QString Panel(int i) const { return m_form->StatusPanel(i)->text(); }
-    TMemo* Memo() const { return m_form->Memo1; }
+    TMemo* Memo() const { return &m_form->Editor(); }
 
     void NewForm()
     {
@@ -44,8 +45,8 @@ class TestMainWindow : public QObject {
             Write(name, "on disk");
             m_form->LoadDocument(Path(name));
         }
-        Memo()->SetText(text);
-        QVERIFY(m_form->IsModified());
+        lines::SetText(Memo()->Document(), text);
+        QVERIFY(m_form->Document().Modified());
     }
     void Trigger(QAction* action) const { action->trigger(); }
 
@@ -63,7 +64,7 @@ private slots:
     void cleanup()
     {
         if (m_form)
-            m_form->SetModified(false);
+            m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         m_form.reset();
     }
@@ -75,13 +76,13 @@ private slots:
         QCOMPARE(Panel(1), QString());
         QCOMPARE(Panel(2), QStringLiteral("0 Lines"));
         QCOMPARE(Panel(3), QStringLiteral("0 Bytes"));
-        QVERIFY(m_form->Wordwrap1->isChecked());
+        QVERIFY(Act(m_form, "Wordwrap1")->isChecked());
         QVERIFY(Memo()->WordWrap());
         QCOMPARE(Memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QVERIFY(m_form->StatusBar1->isChecked());
-        QVERIFY(m_form->ToolBar1->isChecked());
-        QVERIFY(!m_form->StatusBar->isHidden());
-        QVERIFY(!m_form->ToolBar->isHidden());
+        QVERIFY(Act(m_form, "StatusBar1")->isChecked());
+        QVERIFY(Act(m_form, "ToolBar1")->isChecked());
+        QVERIFY(!StatusBarOf(m_form)->isHidden());
+        QVERIFY(!ToolBarOf(m_form)->isHidden());
         QCOMPARE(m_form->MemoBackground(), 0xFF000005u);
     }
     void sizeComesFromTheScreenWidthFromItsHeight()
@@ -101,21 +102,22 @@ private slots:
         QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&View"),
                                       QStringLiteral("&Options"), QStringLiteral("E&xtra!"), QStringLiteral("&Help")}));
         QVERIFY(extra);
-        QCOMPARE(m_form->FileNew1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-        QCOMPARE(m_form->FullScreen1->shortcut(), QKeySequence(QStringLiteral("F11")));
-        QCOMPARE(m_form->Replace1->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
-        QCOMPARE(m_form->EditCut1->toolTip(), QStringLiteral("Cut"));
-        QCOMPARE(m_form->EditCut1->statusTip(), QStringLiteral("Cut the selection and put it on the Clipboard"));
+        QCOMPARE(Act(m_form, "FileNew1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(Act(m_form, "FullScreen1")->shortcut(), QKeySequence(QStringLiteral("F11")));
+        QCOMPARE(Act(m_form, "Replace1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
+        QCOMPARE(Act(m_form, "EditCut1")->toolTip(), QStringLiteral("Cut"));
+        QCOMPARE(Act(m_form, "EditCut1")->statusTip(), QStringLiteral("Cut the selection and put it on the Clipboard"));
     }
-    void toolBarHoldsFifteenItemsInOrder()
+    void toolBarHoldsFifteenItemsAndRedoInOrder()
     {
-        const QList<QAction*> items = m_form->ToolBar->actions();
-        QCOMPARE(items.size(), 15);
-        QCOMPARE(items[0], m_form->FileNew1);
-        QCOMPARE(items[3], m_form->FilePrint1);
+        const QList<QAction*> items = ToolBarOf(m_form)->actions();
+        QCOMPARE(items.size(), 16);
+        QCOMPARE(items[0], Act(m_form, "FileNew1"));
+        QCOMPARE(items[3], Act(m_form, "FilePrint1"));
         QVERIFY(items[4]->isSeparator());
-        QCOMPARE(items[5], m_form->EditUndo1);
-        QCOMPARE(items[14], m_form->ToolButton15);
+        QCOMPARE(items[5], Act(m_form, "EditUndo1"));
+        QCOMPARE(items[6], Act(m_form, "EditRedo1"));
+        QCOMPARE(items[15], Act(m_form, "ToolButton15"));
     }
     void settingsOptions_data()
     {
@@ -140,12 +142,12 @@ private slots:
         QFETCH(bool, wrap);
         QFETCH(bool, statusBar);
         QFETCH(bool, toolBar);
-        QCOMPARE(m_form->Wordwrap1->isChecked(), wrap);
+        QCOMPARE(Act(m_form, "Wordwrap1")->isChecked(), wrap);
         QCOMPARE(Memo()->WordWrap(), wrap);
-        QCOMPARE(m_form->StatusBar1->isChecked(), statusBar);
-        QCOMPARE(!m_form->StatusBar->isHidden(), statusBar);
-        QCOMPARE(m_form->ToolBar1->isChecked(), toolBar);
-        QCOMPARE(!m_form->ToolBar->isHidden(), toolBar);
+        QCOMPARE(Act(m_form, "StatusBar1")->isChecked(), statusBar);
+        QCOMPARE(!StatusBarOf(m_form)->isHidden(), statusBar);
+        QCOMPARE(Act(m_form, "ToolBar1")->isChecked(), toolBar);
+        QCOMPARE(!ToolBarOf(m_form)->isHidden(), toolBar);
         QVERIFY(m_dialogs->errors.isEmpty());
     }
     void backgroundColor_data()
@@ -177,8 +179,8 @@ private slots:
         const QStringList args = Path(QStringLiteral("Read Me.txt")).split(u' ');
         QCOMPARE(args.size(), 2);
         m_form->FormShow(args);
-        QCOMPARE(Memo()->Text(), std::string("hello\r\nworld"));
-        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("Read Me.txt"))); // case kept
+        QCOMPARE(Memo()->Document().Text(), std::string("hello\r\nworld"));
+        QCOMPARE(m_form->Document().FileName(), Path(QStringLiteral("Read Me.txt"))); // case kept
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - Read Me.txt"));
         QCOMPARE(Panel(1), QString());
         QCOMPARE(Panel(2), QStringLiteral("2 Lines"));
@@ -189,7 +191,7 @@ private slots:
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot open file \"")));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
-        QCOMPARE(m_form->CurrentFileName, QString());
+        QCOMPARE(m_form->Document().FileName(), QString());
     }
     void closingDeletesOnlyTheTwoTempFiles()
     {
@@ -218,29 +220,29 @@ private slots:
     void counters()
     {
         QFETCH(QByteArray, text);
-        Memo()->SetText(text.toStdString());
+        lines::SetText(Memo()->Document(), text.toStdString());
         QCOMPARE(Panel(1), QStringLiteral("Modified"));
         QTEST(Panel(2), "lines");
         QTEST(Panel(3), "bytes");
     }
     void wrappedLongLineCountsOnce()
     {
-        Memo()->SetText(std::string(300, 'w'));
+        lines::SetText(Memo()->Document(), std::string(300, 'w'));
         QCOMPARE(Panel(2), QStringLiteral("1 Lines"));
         QCOMPARE(Panel(3), QStringLiteral("300 Bytes"));
     }
     void textSetNormalisesAndIgnoresAnEqualText()
     {
         int changes = 0;
-        connect(Memo(), &TMemo::Change, this, [&] { ++changes; });
-        Memo()->SetText("a\nb\rc\n\r");
-        QCOMPARE(Memo()->Text(), std::string("a\r\nb\r\nc\r\n\r\n"));
+        connect(&m_form->Document(), &TextDocument::Changed, this, [&] { ++changes; });
+        lines::SetText(Memo()->Document(), "a\nb\rc\n\r");
+        QCOMPARE(Memo()->Document().Text(), std::string("a\r\nb\r\nc\r\n\r\n"));
         QCOMPARE(changes, 1);
-        Memo()->SetText("a\r\nb\nc\r\r\n");
+        lines::SetText(Memo()->Document(), "a\r\nb\nc\r\r\n");
         QCOMPARE(changes, 1);
-        Memo()->Clear();
+        m_form->Document().Clear();
         QCOMPARE(changes, 1);
-        QCOMPARE(Memo()->Text(), std::string());
+        QCOMPARE(Memo()->Document().Text(), std::string());
     }
     void everyByteSurvivesTheEditor()
     {
@@ -248,36 +250,36 @@ private slots:
         for (int b = 0; b < 256; ++b)
             all.push_back(static_cast<char>(b));
         all += "\r\rX\n\n\r\n"; // lone CRs and LFs kept as the bytes they are
-        Memo()->SetTextRaw(all);
-        QCOMPARE(Memo()->Text(), all);
-        QCOMPARE(Memo()->ByteLength(), static_cast<std::int64_t>(all.size()));
+        lines::SetTextRaw(Memo()->Document(), all);
+        QCOMPARE(Memo()->Document().Text(), all);
+        QCOMPARE(Memo()->Document().Length(), static_cast<std::int64_t>(all.size()));
     }
     void lineViewOperations()
     {
-        Memo()->SetText("a\r\nb\r\n");
-        Memo()->Put(1, "B");
-        Memo()->Put(5, "nothing");
-        QCOMPARE(Memo()->Text(), std::string("a\r\nB\r\n"));
-        Memo()->Insert(0, "first");
-        QCOMPARE(Memo()->Text(), std::string("first\r\na\r\nB\r\n"));
-        Memo()->Add("last");
-        QCOMPARE(Memo()->Text(), std::string("first\r\na\r\nB\r\nlast\r\n"));
-        Memo()->Delete(1);
-        QCOMPARE(Memo()->Text(), std::string("first\r\nB\r\nlast\r\n"));
-        QCOMPARE(Memo()->Count(), 3);
-        QCOMPARE(Memo()->Get(2), std::string("last"));
-        Memo()->SetText("a");
-        Memo()->Add("s");
-        QCOMPARE(Memo()->Text(), std::string("a\r\ns"));
-        Memo()->Delete(1);
-        QCOMPARE(Memo()->Text(), std::string("a\r\n"));
-        Memo()->Clear();
-        Memo()->Add("s");
-        QCOMPARE(Memo()->Text(), std::string("s\r\n"));
+        lines::SetText(Memo()->Document(), "a\r\nb\r\n");
+        lines::Put(Memo()->Document(), 1, "B");
+        lines::Put(Memo()->Document(), 5, "nothing");
+        QCOMPARE(Memo()->Document().Text(), std::string("a\r\nB\r\n"));
+        lines::Insert(Memo()->Document(), 0, "first");
+        QCOMPARE(Memo()->Document().Text(), std::string("first\r\na\r\nB\r\n"));
+        lines::Add(Memo()->Document(), "last");
+        QCOMPARE(Memo()->Document().Text(), std::string("first\r\na\r\nB\r\nlast\r\n"));
+        lines::Delete(Memo()->Document(), 1);
+        QCOMPARE(Memo()->Document().Text(), std::string("first\r\nB\r\nlast\r\n"));
+        QCOMPARE(Memo()->Document().Count(), 3);
+        QCOMPARE(lines::Get(Memo()->Document(), 2), std::string("last"));
+        lines::SetText(Memo()->Document(), "a");
+        lines::Add(Memo()->Document(), "s");
+        QCOMPARE(Memo()->Document().Text(), std::string("a\r\ns"));
+        lines::Delete(Memo()->Document(), 1);
+        QCOMPARE(Memo()->Document().Text(), std::string("a\r\n"));
+        Memo()->Document().Clear();
+        lines::Add(Memo()->Document(), "s");
+        QCOMPARE(Memo()->Document().Text(), std::string("s\r\n"));
     }
     void selectionOffsetsCountALineBreakAsTwo()
     {
-        Memo()->SetText("ab\r\ncd\r\nef");
+        lines::SetText(Memo()->Document(), "ab\r\ncd\r\nef");
         Memo()->SetSelection(4, 4);
         QCOMPARE(Memo()->SelStart(), std::int64_t(4));
         QCOMPARE(Memo()->SelLength(), std::int64_t(4));
@@ -285,60 +287,60 @@ private slots:
     }
     void replaceRangeJoinsALoneCrWithItsLf()
     {
-        Memo()->SetText("ab");
-        Memo()->ReplaceRange(1, 0, "\r");
-        QCOMPARE(Memo()->Count(), 1);
-        QCOMPARE(Memo()->ByteLength(), std::int64_t(3));
-        Memo()->ReplaceRange(2, 0, "\n");
-        QCOMPARE(Memo()->Text(), std::string("a\r\nb"));
-        QCOMPARE(Memo()->Count(), 2);
-        Memo()->ReplaceRange(2, 1, ""); // the LF alone: a lone CR stays
-        QCOMPARE(Memo()->Text(), std::string("a\rb"));
+        lines::SetText(Memo()->Document(), "ab");
+        Memo()->Document().Replace(1, 0, "\r");
+        QCOMPARE(Memo()->Document().Count(), 1);
+        QCOMPARE(Memo()->Document().Length(), std::int64_t(3));
+        Memo()->Document().Replace(2, 0, "\n");
+        QCOMPARE(Memo()->Document().Text(), std::string("a\r\nb"));
+        QCOMPARE(Memo()->Document().Count(), 2);
+        Memo()->Document().Replace(2, 1, ""); // the LF alone: a lone CR stays
+        QCOMPARE(Memo()->Document().Text(), std::string("a\rb"));
     }
     void undoKeepsOneLevelAndASecondUndoRedoes()
     {
-        QVERIFY(!m_form->EditUndo1->isEnabled());
+        QVERIFY(!Act(m_form, "EditUndo1")->isEnabled());
         Memo()->setFocus();
         QTest::keyClicks(Memo(), QStringLiteral("xy"));
-        QCOMPARE(Memo()->Text(), std::string("xy"));
-        QVERIFY(m_form->EditUndo1->isEnabled());
-        Trigger(m_form->EditUndo1);
-        QCOMPARE(Memo()->Text(), std::string());
+        QCOMPARE(Memo()->Document().Text(), std::string("xy"));
+        QVERIFY(Act(m_form, "EditUndo1")->isEnabled());
+        Trigger(Act(m_form, "EditUndo1"));
+        QCOMPARE(Memo()->Document().Text(), std::string());
         QCOMPARE(Panel(1), QStringLiteral("Modified"));
-        Trigger(m_form->EditUndo1);
-        QCOMPARE(Memo()->Text(), std::string("xy"));
+        Trigger(Act(m_form, "EditUndo1"));
+        QCOMPARE(Memo()->Document().Text(), std::string("xy"));
     }
     void editActionsFollowTheSelection()
     {
-        Memo()->SetText("some text");
-        QVERIFY(!m_form->EditCut1->isEnabled());
-        QVERIFY(m_form->EditSelectAll1->isEnabled());
+        lines::SetText(Memo()->Document(), "some text");
+        QVERIFY(!Act(m_form, "EditCut1")->isEnabled());
+        QVERIFY(Act(m_form, "EditSelectAll1")->isEnabled());
         Memo()->SetSelection(0, 4);
-        QVERIFY(m_form->EditCut1->isEnabled());
-        QVERIFY(m_form->EditDelete1->isEnabled());
-        Trigger(m_form->EditDelete1);
-        QCOMPARE(Memo()->Text(), std::string(" text"));
+        QVERIFY(Act(m_form, "EditCut1")->isEnabled());
+        QVERIFY(Act(m_form, "EditDelete1")->isEnabled());
+        Trigger(Act(m_form, "EditDelete1"));
+        QCOMPARE(Memo()->Document().Text(), std::string(" text"));
     }
     void clipboardCarriesTheDecodedBytes()
     {
-        Memo()->SetText("\xDD\xFE\xA0x\r\ny");
+        lines::SetText(Memo()->Document(), "\xDD\xFE\xA0x\r\ny");
         Memo()->SelectAll();
-        Trigger(m_form->EditCopy1);
+        Trigger(Act(m_form, "EditCopy1"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xC4\xB0\xC5\x9F\xC2\xA0x\r\ny"));
         QGuiApplication::clipboard()->setText(QString::fromUtf8("\xC4\x9F\xE4\xB8\xAD"));
-        Memo()->SetSelection(Memo()->ByteLength(), 0);
-        Trigger(m_form->EditPaste1);
-        QCOMPARE(Memo()->Text(), std::string("\xDD\xFE\xA0x\r\ny\xF0?"));
+        Memo()->SetSelection(Memo()->Document().Length(), 0);
+        Trigger(Act(m_form, "EditPaste1"));
+        QCOMPARE(Memo()->Document().Text(), std::string("\xDD\xFE\xA0x\r\ny\xF0?"));
     }
     void tabDoesNotTypeButCtrlTabDoes()
     {
         Memo()->setFocus();
         QTest::keyClick(Memo(), Qt::Key_Tab);
-        QCOMPARE(Memo()->Text(), std::string());
+        QCOMPARE(Memo()->Document().Text(), std::string());
         QTest::keyClick(Memo(), Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(Memo()->Text(), std::string("\t"));
+        QCOMPARE(Memo()->Document().Text(), std::string("\t"));
         QTest::keyClick(Memo(), Qt::Key_Return);
-        QCOMPARE(Memo()->Text(), std::string("\t\r\n"));
+        QCOMPARE(Memo()->Document().Text(), std::string("\t\r\n"));
     }
 
     // --- file commands ---
@@ -351,7 +353,7 @@ private slots:
         Write(QStringLiteral("binary.bin"), all);
         m_form->LoadDocument(Path(QStringLiteral("binary.bin")));
         QCOMPARE(Panel(1), QString());
-        Trigger(m_form->FileSave1);
+        Trigger(Act(m_form, "FileSave1"));
         // Lone CR and LF become CR LF on load; nothing else changes, byte 0 included.
         QCOMPARE(Read(QStringLiteral("binary.bin")), NormalizeForTest(all));
     }
@@ -376,13 +378,13 @@ private slots:
         m_form->LoadDocument(Path(QStringLiteral("breaks.txt")));
         QCOMPARE(Panel(1), QString());
         QCOMPARE(Panel(2), QStringLiteral("5 Lines"));
-        Trigger(m_form->FileSave1);
+        Trigger(Act(m_form, "FileSave1"));
         QCOMPARE(Read(QStringLiteral("breaks.txt")), std::string("a\r\nb\r\nc\r\n\r\nd"));
     }
     void loadingAnEqualTextStillClearsTheFlag()
     {
         Write(QStringLiteral("same.txt"), "same");
-        Memo()->SetText("same");
+        lines::SetText(Memo()->Document(), "same");
         QCOMPARE(Panel(1), QStringLiteral("Modified"));
         m_form->LoadDocument(Path(QStringLiteral("same.txt")));
         QCOMPARE(Panel(1), QString());
@@ -392,15 +394,15 @@ private slots:
     {
         Write(QStringLiteral("good.txt"), "good");
         m_form->LoadDocument(Path(QStringLiteral("good.txt")));
-        Memo()->SetText("edited");
+        lines::SetText(Memo()->Document(), "edited");
         m_dialogs->saveAnswers = {Answer::No};
         m_dialogs->openNames = {Path(QStringLiteral("good.txt/below"))};
-        Trigger(m_form->FileOpen1);
+        Trigger(Act(m_form, "FileOpen1"));
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot open file \"") + Path(QStringLiteral("good.txt/below"))));
         QVERIFY(m_dialogs->errors[0].endsWith(u'.'));
-        QCOMPARE(Memo()->Text(), std::string("edited"));
-        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("good.txt")));
+        QCOMPARE(Memo()->Document().Text(), std::string("edited"));
+        QCOMPARE(m_form->Document().FileName(), Path(QStringLiteral("good.txt")));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - good.txt"));
         QCOMPARE(Panel(1), QStringLiteral("Modified"));
     }
@@ -408,27 +410,27 @@ private slots:
     {
         ModifiedDocument(QString());
         m_dialogs->saveNames = {Path(QStringLiteral("no/such/folder/a.txt"))};
-        Trigger(m_form->FileSave1);
+        Trigger(Act(m_form, "FileSave1"));
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot create file \"")));
         QCOMPARE(Panel(1), QStringLiteral("Modified"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
         // The chosen path is the document's name now, so Save tries it again.
-        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("no/such/folder/a.txt")));
+        QCOMPARE(m_form->Document().FileName(), Path(QStringLiteral("no/such/folder/a.txt")));
     }
     void saveOnUntitledProposesNonameWithTxt()
     {
         ModifiedDocument(QString(), "text");
         m_dialogs->saveNames = {Path(QStringLiteral("Noname"))};
-        Trigger(m_form->FileSave1);
+        Trigger(Act(m_form, "FileSave1"));
         QCOMPARE(m_dialogs->savePresets, QStringList{QStringLiteral("Noname")});
         QCOMPARE(Read(QStringLiteral("Noname.txt")), std::string("text"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - Noname.txt"));
         QCOMPARE(Panel(1), QString());
         // Save As presets the current name and replaces the file without asking.
-        Memo()->SetText("again");
+        lines::SetText(Memo()->Document(), "again");
         m_dialogs->saveNames = {Path(QStringLiteral("Noname.txt"))};
-        Trigger(m_form->FileSaveAsItem);
+        Trigger(Act(m_form, "FileSaveAsItem"));
         QCOMPARE(m_dialogs->savePresets.last(), Path(QStringLiteral("Noname.txt")));
         QCOMPARE(Read(QStringLiteral("Noname.txt")), std::string("again"));
     }
@@ -458,19 +460,19 @@ private slots:
         if (!titled && answer == int(Answer::Yes))
             m_dialogs->saveNames = {saveDialogConfirms ? std::optional<QString>(Path(QStringLiteral("chosen")))
                                                        : std::nullopt};
-        Trigger(m_form->FileNew1);
+        Trigger(Act(m_form, "FileNew1"));
         QCOMPARE(m_dialogs->prompts, QStringList{titled ? QStringLiteral("Do you want to save ") + Path(QStringLiteral("a.txt")) + u'?'
                                                         : QStringLiteral("Do you want to save the current file?")});
         if (!titled && answer == int(Answer::Yes))
             QCOMPARE(m_dialogs->savePresets, QStringList{QString()}); // not preset
         if (reset) {
-            QCOMPARE(Memo()->Text(), std::string());
+            QCOMPARE(Memo()->Document().Text(), std::string());
             QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
-            QCOMPARE(m_form->CurrentFileName, QString());
+            QCOMPARE(m_form->Document().FileName(), QString());
             QCOMPARE(Panel(1), QString());
             QCOMPARE(Panel(2), QStringLiteral("0 Lines"));
         } else {
-            QCOMPARE(Memo()->Text(), std::string("changed"));
+            QCOMPARE(Memo()->Document().Text(), std::string("changed"));
             QCOMPARE(Panel(1), QStringLiteral("Modified"));
         }
         if (!saved.isEmpty())
@@ -480,11 +482,11 @@ private slots:
     }
     void newOnAnUnmodifiedDocumentAsksNothing()
     {
-        Memo()->SetText("x");
-        m_form->SetModified(false);
-        Trigger(m_form->FileNew1);
+        lines::SetText(Memo()->Document(), "x");
+        m_form->Document().SetModified(false);
+        Trigger(Act(m_form, "FileNew1"));
         QVERIFY(m_dialogs->prompts.isEmpty());
-        QCOMPARE(Memo()->Text(), std::string());
+        QCOMPARE(Memo()->Document().Text(), std::string());
     }
     void openBranches_data()
     {
@@ -524,9 +526,9 @@ private slots:
             m_dialogs->saveNames = {saveConfirms ? std::optional<QString>(Path(QStringLiteral("saved.txt"))) : std::nullopt};
         if (openAsked)
             m_dialogs->openNames = {openConfirms ? std::optional<QString>(Path(QStringLiteral("other.txt"))) : std::nullopt};
-        Trigger(m_form->FileOpen1);
-        QCOMPARE(Memo()->Text(), finalText.toStdString());
-        QCOMPARE(m_form->IsModified(), finalModified);
+        Trigger(Act(m_form, "FileOpen1"));
+        QCOMPARE(Memo()->Document().Text(), finalText.toStdString());
+        QCOMPARE(m_form->Document().Modified(), finalModified);
         QVERIFY(m_dialogs->openNames.empty());
         if (titled && answer == int(Answer::Yes))
             QCOMPARE(Read(QStringLiteral("a.txt")), std::string("changed"));
@@ -583,7 +585,7 @@ private slots:
             Write(QString::fromLatin1(n), n);
         m_form->DropFiles({Path(QStringLiteral("d1.txt")), Path(QStringLiteral("d2.txt")), Path(QStringLiteral("d3.txt"))});
         QVERIFY(m_dialogs->prompts.isEmpty());
-        QCOMPARE(Memo()->Text(), std::string("d3.txt"));
+        QCOMPARE(Memo()->Document().Text(), std::string("d3.txt"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex - d3.txt"));
     }
     void cancelAtADropPromptSkipsOnlyThatPath()
@@ -594,7 +596,7 @@ private slots:
         m_dialogs->saveAnswers = {Answer::Cancel, Answer::No};
         m_form->DropFiles({Path(QStringLiteral("d1.txt")), Path(QStringLiteral("d2.txt"))});
         QCOMPARE(m_dialogs->prompts.size(), 2);
-        QCOMPARE(Memo()->Text(), std::string("two"));
+        QCOMPARE(Memo()->Document().Text(), std::string("two"));
     }
     void dropYesOnUntitledSavesUnderTheChosenName()
     {
@@ -604,15 +606,15 @@ private slots:
         m_dialogs->saveNames = {Path(QStringLiteral("kept.txt"))};
         m_form->DropFiles({Path(QStringLiteral("d1.txt"))});
         QCOMPARE(Read(QStringLiteral("kept.txt")), std::string("changed"));
-        QCOMPARE(Memo()->Text(), std::string("one"));
-        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("d1.txt")));
+        QCOMPARE(Memo()->Document().Text(), std::string("one"));
+        QCOMPARE(m_form->Document().FileName(), Path(QStringLiteral("d1.txt")));
     }
     void errorBoxIsTitledWithTheCaption()
     {
         Write(QStringLiteral("t.txt"), "t");
         m_form->LoadDocument(Path(QStringLiteral("t.txt")));
         m_dialogs->openNames = {Path(QStringLiteral("gone.txt"))};
-        Trigger(m_form->FileOpen1);
+        Trigger(Act(m_form, "FileOpen1"));
         QCOMPARE(m_dialogs->errorTitles, QStringList{QStringLiteral("Quorlex - t.txt")});
     }
 };

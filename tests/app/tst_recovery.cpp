@@ -1,6 +1,7 @@
 #include "app/MainRecovery.h"
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "document/TextFile.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -45,8 +46,8 @@ int TypeAndWait(const QString& path)
     form.show();
     form.Recovery().SetDelays(100, 1000);
     form.LoadDocument(path);
-    form.Memo1->SetSelection(kTypedAt, 0);
-    QTest::keyClicks(form.Memo1, QStringLiteral("typed"));
+    form.Editor().SetSelection(kTypedAt, 0);
+    QTest::keyClicks(&form.Editor(), QStringLiteral("typed"));
     QElapsedTimer waited;
     waited.start();
     while (form.Recovery().Written() < 1 && waited.elapsed() < 20000)
@@ -114,7 +115,7 @@ private slots:
             if (!m_forms[i])
                 continue;
             QCOMPARE(m_dialogs[i]->unexpected, 0);
-            m_forms[i]->SetModified(false);
+            m_forms[i]->Document().SetModified(false);
         }
         m_forms.clear();
         m_dialogs.clear();
@@ -144,14 +145,14 @@ private slots:
         QVERIFY(DialogsOf(next).restoreOffers[0].contains(Path(QStringLiteral("big.txt"))));
         std::string expected = original;
         expected.insert(kTypedAt, "typed");
-        QVERIFY(next.Memo1->Text() == expected); // 5 MB: no dump of both sides
-        QCOMPARE(next.CurrentFileName, Path(QStringLiteral("big.txt")));
-        QVERIFY(next.IsModified());
+        QVERIFY(next.Document().Text() == expected); // 5 MB: no dump of both sides
+        QCOMPARE(next.Document().FileName(), Path(QStringLiteral("big.txt")));
+        QVERIFY(next.Document().Modified());
         QCOMPARE(next.windowTitle(), QStringLiteral("Quorlex - big.txt"));
         QVERIFY(ReadFileBytes(Path(QStringLiteral("big.txt"))) == original); // nothing saved behind the user
         // The copy now protects the restored text under this run's name.
         QCOMPARE(RecoveryFiles(m_home->path()), QStringList{QFileInfo(next.Recovery().FilePath()).fileName()});
-        next.FileSave1Execute();
+        Act(next, "FileSave1")->trigger();
         QVERIFY(ReadFileBytes(Path(QStringLiteral("big.txt"))) == expected);
         next.Recovery().WaitIdle();
         QCOMPARE(RecoveryFiles(m_home->path()), QStringList());
@@ -160,26 +161,26 @@ private slots:
     {
         TAppForm& first = NewForm();
         std::string text = BigText();
-        first.Memo1->SetText(text);
-        first.Memo1->SetSelection(0, 0);
-        QTest::keyClicks(first.Memo1, QStringLiteral("ab"));
+        first.Document().SetText(text);
+        first.Editor().SetSelection(0, 0);
+        QTest::keyClicks(&first.Editor(), QStringLiteral("ab"));
         WaitForCopy(first);
         Die(first);
         TAppForm& second = NewForm();
         DialogsOf(second).restoreAnswers = {Answer::Yes};
         second.Start({});
         QVERIFY(DialogsOf(second).restoreOffers.value(0).contains(QStringLiteral("an untitled document")));
-        QVERIFY(second.Memo1->Text() == "ab" + text);
-        QVERIFY(second.CurrentFileName.isEmpty());
+        QVERIFY(second.Document().Text() == "ab" + text);
+        QVERIFY(second.Document().FileName().isEmpty());
         QCOMPARE(second.windowTitle(), QStringLiteral("Quorlex"));
-        QVERIFY(second.IsModified());
+        QVERIFY(second.Document().Modified());
     }
     void twoWindowsAtOnceKeepTheirOwnCopies()
     {
         TAppForm& a = NewForm();
         TAppForm& b = NewForm();
-        a.Memo1->SetText("text of a");
-        b.Memo1->SetText("text of b");
+        a.Document().SetText("text of a");
+        b.Document().SetText("text of b");
         WaitForCopy(a);
         WaitForCopy(b);
         QVERIFY(a.Recovery().FilePath() != b.Recovery().FilePath());
@@ -194,8 +195,8 @@ private slots:
         DialogsOf(d).restoreAnswers = {Answer::Yes};
         d.Start({});
         QCOMPARE(DialogsOf(d).restoreOffers.size(), 1);
-        QCOMPARE(d.Memo1->Text(), std::string("text of b"));
-        QCOMPARE(a.Memo1->Text(), std::string("text of a"));
+        QCOMPARE(d.Document().Text(), std::string("text of b"));
+        QCOMPARE(a.Document().Text(), std::string("text of a"));
         QVERIFY(QFile::exists(a.Recovery().FilePath()));
     }
     void offerAnswers_data()
@@ -210,14 +211,14 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, copyRemains);
         TAppForm& first = NewForm();
-        first.Memo1->SetText("lost?");
+        first.Document().SetText("lost?");
         WaitForCopy(first);
         Die(first);
         TAppForm& second = NewForm();
         DialogsOf(second).restoreAnswers = {Answer(answer)};
         second.Start({});
-        QCOMPARE(second.Memo1->Text(), std::string());
-        QVERIFY(!second.IsModified());
+        QCOMPARE(second.Document().Text(), std::string());
+        QVERIFY(!second.Document().Modified());
         QCOMPARE(RecoveryFiles(m_home->path()).size(), copyRemains ? 1 : 0);
     }
     void commandLineFileComesAfterTheOffer_data()
@@ -237,7 +238,7 @@ private slots:
         QFETCH(QByteArray, expected);
         WriteFileBytes(Path(QStringLiteral("arg.txt")), "file");
         TAppForm& first = NewForm();
-        first.Memo1->SetText("recovered");
+        first.Document().SetText("recovered");
         WaitForCopy(first);
         Die(first);
         TAppForm& second = NewForm();
@@ -247,8 +248,8 @@ private slots:
         second.Start({Path(QStringLiteral("arg.txt"))});
         QCOMPARE(DialogsOf(second).restoreOffers.size(), 1);
         QCOMPARE(DialogsOf(second).prompts.size(), savePrompt >= 0 ? 1 : 0);
-        QCOMPARE(QByteArray::fromStdString(second.Memo1->Text()), expected);
-        QCOMPARE(second.IsModified(), expected == "recovered");
+        QCOMPARE(QByteArray::fromStdString(second.Document().Text()), expected);
+        QCOMPARE(second.Document().Modified(), expected == "recovered");
     }
     void copyOfAFileThatIsGoneSavesItAnew()
     {
@@ -256,20 +257,20 @@ private slots:
         WriteFileBytes(gone, "old");
         TAppForm& first = NewForm();
         first.LoadDocument(gone);
-        first.Memo1->SetText("newer");
+        first.Document().SetText("newer");
         WaitForCopy(first);
         Die(first);
         QFile::remove(gone);
         TAppForm& second = NewForm();
         DialogsOf(second).restoreAnswers = {Answer::Yes};
         second.Start({});
-        QCOMPARE(second.CurrentFileName, gone);
-        QCOMPARE(second.Memo1->Text(), std::string("newer"));
-        QVERIFY(second.IsModified());
-        second.FileSave1Execute(); // nobody else's file to overwrite: no question
+        QCOMPARE(second.Document().FileName(), gone);
+        QCOMPARE(second.Document().Text(), std::string("newer"));
+        QVERIFY(second.Document().Modified());
+        Act(second, "FileSave1")->trigger(); // nobody else's file to overwrite: no question
         QCOMPARE(DialogsOf(second).questions, QStringList());
         QCOMPARE(ReadFileBytes(gone), std::string("newer"));
-        QVERIFY(!second.IsModified());
+        QVERIFY(!second.Document().Modified());
     }
     void copyGoesWhenTheTextIsSavedOrGivenUp_data()
     {
@@ -291,19 +292,19 @@ private slots:
         TAppForm& form = NewForm();
         ScriptedDialogs& dialogs = DialogsOf(form);
         form.LoadDocument(Path(QStringLiteral("a.txt")));
-        form.Memo1->SetText("edited");
+        form.Document().SetText("edited");
         WaitForCopy(form);
         QVERIFY(QFile::exists(form.Recovery().FilePath()));
         if (how == QStringLiteral("save")) {
-            form.FileSave1Execute();
+            Act(form, "FileSave1")->trigger();
         } else if (how == QStringLiteral("new-no")) {
             dialogs.saveAnswers = {Answer::No};
-            form.FileNew1Execute();
+            Act(form, "FileNew1")->trigger();
         } else if (how.startsWith(QStringLiteral("open-no"))) {
             dialogs.saveAnswers = {Answer::No};
             dialogs.openNames = {how.endsWith(QStringLiteral("cancel")) ? std::optional<QString>()
                                                                           : Path(QStringLiteral("b.txt"))};
-            form.FileOpen1Execute();
+            Act(form, "FileOpen1")->trigger();
         } else {
             dialogs.saveAnswers = {how.endsWith(QStringLiteral("no")) ? Answer::No : Answer::Cancel};
             form.close();
@@ -326,24 +327,24 @@ private slots:
         WriteFileBytes(path, "mine");
         TAppForm& form = NewForm();
         form.LoadDocument(path);
-        form.Memo1->SetText("mine, edited");
+        form.Document().SetText("mine, edited");
         WriteFileBytes(path, "theirs, longer");
         DialogsOf(form).yesNoAnswers = {Answer(answer)};
-        form.RunGuarded([&] { form.FileSave1Execute(); });
+        form.RunGuarded([&] { Act(form, "FileSave1")->trigger(); });
         QCOMPARE(DialogsOf(form).questions,
                  QStringList{path + QStringLiteral(" was changed by another program since it was opened or saved. "
                                                    "Overwrite it?")});
         QCOMPARE(DialogsOf(form).errors, QStringList()); // a No is no failure
         const bool yes = Answer(answer) == Answer::Yes;
         QCOMPARE(ReadFileBytes(path), std::string(yes ? "mine, edited" : "theirs, longer"));
-        QCOMPARE(form.IsModified(), !yes);
+        QCOMPARE(form.Document().Modified(), !yes);
         // Asked again on the next Save after No; after Yes the file is ours again.
         DialogsOf(form).yesNoAnswers = {Answer::Yes};
-        form.FileSave1Execute();
+        Act(form, "FileSave1")->trigger();
         QCOMPARE(DialogsOf(form).questions.size(), yes ? 1 : 2);
         QCOMPARE(ReadFileBytes(path), std::string("mine, edited"));
         // The close query's Yes saves through the same check.
-        form.Memo1->SetText("third");
+        form.Document().SetText("third");
         WriteFileBytes(path, "theirs again");
         DialogsOf(form).saveAnswers = {Answer::Yes};
         DialogsOf(form).yesNoAnswers = {Answer::No};
@@ -367,8 +368,8 @@ private slots:
         TAppForm& form = NewForm();
         form.LoadDocument(path);
         if (modifiedBefore)
-            form.Memo1->SetText("typed");
-        const std::string shown = form.Memo1->Text();
+            form.Document().SetText("typed");
+        const std::string shown = form.Document().Text();
         Activate(form);
         QCOMPARE(DialogsOf(form).questions.size(), 0); // unchanged: no question
         WriteFileBytes(path, "after!");
@@ -377,8 +378,8 @@ private slots:
         QCOMPARE(DialogsOf(form).questions,
                  QStringList{path + QStringLiteral(" was changed by another program. Reload it?")});
         const bool yes = Answer(answer) == Answer::Yes;
-        QCOMPARE(form.Memo1->Text(), yes ? std::string("after!") : shown);
-        QCOMPARE(form.IsModified(), !yes);
+        QCOMPARE(form.Document().Text(), yes ? std::string("after!") : shown);
+        QCOMPARE(form.Document().Modified(), !yes);
         Activate(form);
         QCOMPARE(DialogsOf(form).questions.size(), 1); // once
         if (!yes) {
@@ -399,9 +400,9 @@ private slots:
         Activate(form);
         QCOMPARE(DialogsOf(form).notices.size(), 1);
         QVERIFY(DialogsOf(form).notices[0].startsWith(path + QStringLiteral(" was deleted")));
-        QVERIFY(form.IsModified());
+        QVERIFY(form.Document().Modified());
         WaitForCopy(form); // the text lives only here now
-        form.FileSave1Execute();
+        Act(form, "FileSave1")->trigger();
         QCOMPARE(ReadFileBytes(path), std::string("keep me"));
         QCOMPARE(DialogsOf(form).questions, QStringList());
     }
@@ -416,17 +417,17 @@ private slots:
         std::string big;
         while (big.size() < (1u << 20))
             big += "a line that will not fit\r\n";
-        form.Memo1->SetText(big);
+        form.Document().SetText(big);
         const pid_t child = ::fork();
         if (child == 0) {
             // Files of this child may not grow past 64 KB: the write fails as on a full disk.
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{64 * 1024, 64 * 1024};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            form.RunGuarded([&] { form.FileSave1Execute(); });
+            form.RunGuarded([&] { Act(form, "FileSave1")->trigger(); });
             const ScriptedDialogs& d = DialogsOf(form);
             const bool reported = d.errors.size() == 1 && d.errors[0].startsWith(QStringLiteral("Cannot create file"));
-            ::_exit((reported ? 0 : 1) | (form.IsModified() ? 0 : 2));
+            ::_exit((reported ? 0 : 1) | (form.Document().Modified() ? 0 : 2));
         }
         int status = -1;
         ::waitpid(child, &status, 0);

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "app/SessionEnd.h"
 #include "document/TextFile.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -87,9 +88,9 @@ private slots:
         dialogs->saveNames.push_back(saveAs.isEmpty() ? std::nullopt : std::optional<QString>(saveAs));
         TAppForm form(dialogs);
         form.show();
-        form.Memo1->SetText("session text");
-        form.CurrentFileName = fileName;
-        form.SetModified(modified);
+        form.Document().SetText("session text");
+        form.Document().SetFileName(fileName);
+        form.Document().SetModified(modified);
 
         FakeSessionManager manager;
         manager.interactionAllowed = interaction;
@@ -105,7 +106,7 @@ private slots:
         if (!written.isEmpty())
             QCOMPARE(ReadFileBytes(written), std::string("session text"));
         QCOMPARE(form.isVisible(), true); // the session, not the program, decides what ends
-        form.SetModified(false);
+        form.Document().SetModified(false);
     }
 };
 

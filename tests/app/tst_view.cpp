@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "app/about.h"
 #include "document/TextFile.h"
 #include "platform/IniFile.h"
@@ -38,7 +39,7 @@ class TestView : public QObject {
     QString Path(const QString& name) const { return m_home.filePath(name); }
     QString SettingsPath() const { return Path(QStringLiteral("settings.ini")); }
     std::string Setting(const char* key) const { return TIniFile(SettingsPath()).ReadString("Options", key); }
-    TMemo* Memo() const { return m_form->Memo1; }
+    TMemo* Memo() const { return &m_form->Editor(); }
     static QSize StartSize()
     {
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
@@ -100,7 +101,7 @@ class TestView : public QObject {
     {
         m_form->Printer().setOutputFileName(pdf);
         m_dialogs->printAnswers = {true};
-        m_form->FilePrint1->trigger();
+        Act(m_form, "FilePrint1")->trigger();
     }
 
     // Runs `inspect` on the About box while it is shown modally; the command returns when the
@@ -118,7 +119,7 @@ class TestView : public QObject {
             if (guard)
                 box->close();
         });
-        m_form->HelpAboutItem->trigger();
+        Act(m_form, "HelpAboutItem")->trigger();
         QVERIFY(seen);
         QVERIFY(m_form->findChildren<TAboutBox*>().isEmpty()); // released on close
     }
@@ -163,7 +164,7 @@ private slots:
     void cleanup()
     {
         if (m_form)
-            m_form->SetModified(false);
+            m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         m_form.reset();
     }
@@ -192,7 +193,7 @@ private slots:
         QFETCH(int, clicks);
         QFETCH(QByteArray, key);
         QFETCH(QByteArray, written);
-        Memo()->SetText("a long line that may wrap\r\nsecond");
+        lines::SetText(Memo()->Document(), "a long line that may wrap\r\nsecond");
         const QString lines = m_form->StatusPanel(2)->text();
         for (int i = 0; i < clicks; ++i)
             m_form->findChild<QAction*>(item)->trigger();
@@ -206,14 +207,14 @@ private slots:
                 QCOMPARE(Memo()->WordWrap(), on);
                 QCOMPARE(Memo()->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff, on);
             } else {
-                QWidget* bar = key == "StatusBar" ? static_cast<QWidget*>(m_form->StatusBar) : m_form->ToolBar;
+                QWidget* bar = key == "StatusBar" ? static_cast<QWidget*>(StatusBarOf(m_form)) : ToolBarOf(m_form);
                 QCOMPARE(!bar->isHidden(), on);
             }
             NewForm();
         }
         // A hidden status bar still keeps the modified flag.
-        Memo()->SetText("edited");
-        QVERIFY(m_form->IsModified());
+        lines::SetText(Memo()->Document(), "edited");
+        QVERIFY(m_form->Document().Modified());
     }
     // QMainWindow's popup on the bars held one check item that hid the tool bar behind the
     // View menu's back.
@@ -221,8 +222,8 @@ private slots:
     {
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        QWidget* const bars[] = {m_form->menuBar(), m_form->ToolBar, m_form->ToolBar->widgetForAction(m_form->FileNew1),
-                                 m_form->StatusBar, m_form->StatusPanel(2)};
+        QWidget* const bars[] = {m_form->menuBar(), ToolBarOf(m_form), ToolBarOf(m_form)->widgetForAction(Act(m_form, "FileNew1")),
+                                 StatusBarOf(m_form), m_form->StatusPanel(2)};
         for (QWidget* bar : bars) {
             QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(bar, &click);
@@ -231,7 +232,7 @@ private slots:
                 popup->close();
             QVERIFY2(!popup, qPrintable(bar->objectName()));
         }
-        QVERIFY(m_form->ToolBar->isVisible());
+        QVERIFY(ToolBarOf(m_form)->isVisible());
     }
     // Every hint of the menus and the tool bar shows whole in panel 0, and a long one does not
     // widen the window.
@@ -255,22 +256,22 @@ private slots:
                      qPrintable(QStringLiteral("%1: %2 px").arg(hint).arg(panel->contentsRect().width())));
         }
         QCOMPARE(m_form->width(), width);
-        QVERIFY(m_form->StatusPanel(3)->geometry().right() <= m_form->StatusBar->width());
+        QVERIFY(m_form->StatusPanel(3)->geometry().right() <= StatusBarOf(m_form)->width());
     }
     void wordWrapKeepsTextSelectionAndModifiedFlag()
     {
-        Memo()->SetText("one\r\ntwo\r\nthree");
-        Memo()->ReplaceRange(0, 0, "x", true);
-        QVERIFY(m_form->EditUndo1->isEnabled());
+        lines::SetText(Memo()->Document(), "one\r\ntwo\r\nthree");
+        Memo()->Document().Replace(0, 0, "x", ByteDocument::Undo::Record);
+        QVERIFY(Act(m_form, "EditUndo1")->isEnabled());
         Memo()->SetSelection(6, 3);
-        m_form->SetModified(false);
-        m_form->Wordwrap1->trigger();
-        QCOMPARE(Memo()->Text(), std::string("xone\r\ntwo\r\nthree"));
+        m_form->Document().SetModified(false);
+        Act(m_form, "Wordwrap1")->trigger();
+        QCOMPARE(Memo()->Document().Text(), std::string("xone\r\ntwo\r\nthree"));
         QCOMPARE(Memo()->SelStart(), 6);
         QCOMPARE(Memo()->SelLength(), 3);
-        QVERIFY(!m_form->IsModified());
+        QVERIFY(!m_form->Document().Modified());
         // The one-level undo starts afresh.
-        QVERIFY(!m_form->EditUndo1->isEnabled());
+        QVERIFY(!Act(m_form, "EditUndo1")->isEnabled());
     }
     void backgroundColourIsWrittenAndReadBack_data()
     {
@@ -288,7 +289,7 @@ private slots:
         QFETCH(QByteArray, written);
         QFETCH(uint, value);
         m_dialogs->colors = {chosen};
-        m_form->BackgroundColor1->trigger();
+        Act(m_form, "BackgroundColor1")->trigger();
         QCOMPARE(QByteArray::fromStdString(Setting("BackgroundColor")), written);
         QCOMPARE(Memo()->BackgroundColor(), chosen);
         NewForm();
@@ -301,8 +302,8 @@ private slots:
         const QFont font = Memo()->font();
         m_dialogs->colors = {std::nullopt};
         m_dialogs->fonts = {std::nullopt};
-        m_form->BackgroundColor1->trigger();
-        m_form->FontProperties1->trigger();
+        Act(m_form, "BackgroundColor1")->trigger();
+        Act(m_form, "FontProperties1")->trigger();
         QCOMPARE(Memo()->BackgroundColor(), background);
         QCOMPARE(Memo()->font(), font);
         QVERIFY(!QFile::exists(SettingsPath()));
@@ -313,7 +314,7 @@ private slots:
         QFont chosen(QStringLiteral("Serif"), 17);
         chosen.setItalic(true);
         m_dialogs->fonts = {chosen};
-        m_form->FontProperties1->trigger();
+        Act(m_form, "FontProperties1")->trigger();
         QCOMPARE(Memo()->font().pointSize(), 17);
         QVERIFY(Memo()->font().italic());
         QVERIFY(!QFile::exists(SettingsPath()));
@@ -339,14 +340,14 @@ private slots:
         m_form->findChild<QAction*>(item)->trigger();
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Unable to write to ") + SettingsPath() + u'.'});
         if (item == QLatin1String("Wordwrap1")) {
-            QVERIFY(!m_form->Wordwrap1->isChecked());
+            QVERIFY(!Act(m_form, "Wordwrap1")->isChecked());
             QVERIFY(Memo()->WordWrap());
         } else if (item == QLatin1String("StatusBar1")) {
-            QVERIFY(!m_form->StatusBar1->isChecked());
-            QVERIFY(m_form->StatusBar->isHidden());
+            QVERIFY(!Act(m_form, "StatusBar1")->isChecked());
+            QVERIFY(StatusBarOf(m_form)->isHidden());
         } else if (item == QLatin1String("ToolBar1")) {
-            QVERIFY(!m_form->ToolBar1->isChecked());
-            QVERIFY(m_form->ToolBar->isHidden());
+            QVERIFY(!Act(m_form, "ToolBar1")->isChecked());
+            QVERIFY(ToolBarOf(m_form)->isHidden());
         } else {
             QCOMPARE(Memo()->BackgroundColor(), QColor(0, 128, 0));
             QCOMPARE(m_form->MemoBackground(), 0x00008000u);
@@ -360,43 +361,43 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         m_form->move(40, 30);
         const QPoint before = m_form->pos();
-        Memo()->SetText("kept\r\ntext");
+        lines::SetText(Memo()->Document(), "kept\r\ntext");
         Memo()->SetSelection(2, 4);
 
-        m_form->FullScreen1->trigger();
-        QVERIFY(m_form->FullScreen1->isChecked());
+        Act(m_form, "FullScreen1")->trigger();
+        QVERIFY(Act(m_form, "FullScreen1")->isChecked());
         QVERIFY(m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(m_form->windowState().testFlag(Qt::WindowFullScreen));
         QVERIFY(m_form->isVisible());
-        QVERIFY(!m_form->ToolBar->isHidden());
-        QVERIFY(!m_form->StatusBar->isHidden());
+        QVERIFY(!ToolBarOf(m_form)->isHidden());
+        QVERIFY(!StatusBarOf(m_form)->isHidden());
 
         m_form->resize(300, 200); // however the window changed meanwhile
-        m_form->FullScreen1->trigger();
-        QVERIFY(!m_form->FullScreen1->isChecked());
+        Act(m_form, "FullScreen1")->trigger();
+        QVERIFY(!Act(m_form, "FullScreen1")->isChecked());
         QVERIFY(!m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!(m_form->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)));
         QVERIFY(m_form->isVisible());
         QCOMPARE(m_form->size(), StartSize());
         QCOMPARE(m_form->pos(), before);
-        QCOMPARE(Memo()->Text(), std::string("kept\r\ntext"));
+        QCOMPARE(Memo()->Document().Text(), std::string("kept\r\ntext"));
         QCOMPARE(Memo()->SelStart(), 2);
         QCOMPARE(Memo()->SelLength(), 4);
-        QVERIFY(m_form->IsModified());
+        QVERIFY(m_form->Document().Modified());
     }
     void escInTheEditorLeavesFullScreenOnly()
     {
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        Memo()->SetText("abc");
+        lines::SetText(Memo()->Document(), "abc");
         QTest::keyClick(Memo(), Qt::Key_Escape);
-        QVERIFY(!m_form->FullScreen1->isChecked());
+        QVERIFY(!Act(m_form, "FullScreen1")->isChecked());
         QCOMPARE(m_form->size(), StartSize());
-        QCOMPARE(Memo()->Text(), std::string("abc"));
+        QCOMPARE(Memo()->Document().Text(), std::string("abc"));
 
-        m_form->FullScreen1->trigger();
+        Act(m_form, "FullScreen1")->trigger();
         QTest::keyClick(Memo(), Qt::Key_Escape);
-        QVERIFY(!m_form->FullScreen1->isChecked());
+        QVERIFY(!Act(m_form, "FullScreen1")->isChecked());
         QVERIFY(!m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(m_form->size(), StartSize());
     }
@@ -407,7 +408,7 @@ private slots:
         std::string text;
         for (int i = 1; i <= 300; ++i)
             text += "Line " + std::to_string(i) + "\r\n";
-        Memo()->SetText(text);
+        lines::SetText(Memo()->Document(), text);
         const QString pdf = Path(QStringLiteral("lines.pdf"));
         PrintTo(pdf);
         QCOMPARE(m_dialogs->errors, QStringList());
@@ -460,7 +461,7 @@ private slots:
     }
     void tabsAndTurkishLettersReachThePaper()
     {
-        Memo()->SetText("\xDE" "ey\t\xFD\xE7" "in\r\n"); // Şey<TAB>ıçin
+        lines::SetText(Memo()->Document(), "\xDE" "ey\t\xFD\xE7" "in\r\n"); // Şey<TAB>ıçin
         const QString pdf = Path(QStringLiteral("tr.pdf"));
         PrintTo(pdf);
         QCOMPARE(m_dialogs->errors, QStringList());
@@ -477,16 +478,16 @@ private slots:
     }
     void cancelledPrintDialogPrintsNothing()
     {
-        Memo()->SetText("text");
+        lines::SetText(Memo()->Document(), "text");
         m_form->Printer().setOutputFileName(Path(QStringLiteral("never.pdf")));
         m_dialogs->printAnswers = {false};
-        m_form->FilePrint1->trigger();
+        Act(m_form, "FilePrint1")->trigger();
         QVERIFY(!QFile::exists(Path(QStringLiteral("never.pdf"))));
         QCOMPARE(m_dialogs->errors, QStringList());
     }
     void aPrinterThatFailsIsReportedAsNotFound()
     {
-        Memo()->SetText("text");
+        lines::SetText(Memo()->Document(), "text");
         PrintTo(Path(QStringLiteral("no such folder/out.pdf")));
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("Printer not found!")});
     }
@@ -499,27 +500,27 @@ private slots:
         WriteFileBytes(Path(QStringLiteral("c.txt")), "c");
         m_form->LoadDocument(Path(QStringLiteral("a.txt")));
         m_dialogs->printAnswers = {false};
-        m_form->FilePrint1->trigger();
+        Act(m_form, "FilePrint1")->trigger();
         QCOMPARE(m_dialogs->printDocNames, QStringList{QStringLiteral("a.txt")});
         QCOMPARE(m_dialogs->printFileNames, QStringList{QString()}); // the dialog proposes a.pdf itself
 
         PrintTo(Path(QStringLiteral("a.pdf")));
         m_form->LoadDocument(Path(QStringLiteral("b.txt")));
         m_dialogs->printAnswers = {false};
-        m_form->FilePrint1->trigger();
+        Act(m_form, "FilePrint1")->trigger();
         QCOMPARE(m_dialogs->printDocNames.last(), QStringLiteral("b.txt"));
         QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("b.pdf")));
 
         PrintTo(Path(QStringLiteral("mine.pdf"))); // a name of the user's own stays
         m_form->LoadDocument(Path(QStringLiteral("c.txt")));
         m_dialogs->printAnswers = {false};
-        m_form->FilePrint1->trigger();
+        Act(m_form, "FilePrint1")->trigger();
         QCOMPARE(m_dialogs->printFileNames.last(), Path(QStringLiteral("mine.pdf")));
         QCOMPARE(m_dialogs->errors, QStringList());
     }
     void versionHistoryOpensTheFileBesideTheProgram()
     {
-        m_form->VersionHistory1->trigger();
+        Act(m_form, "VersionHistory1")->trigger();
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(Path(QStringLiteral("versions.txt")))});
         QCOMPARE(m_dialogs->errors, QStringList());
     }

@@ -3,6 +3,7 @@
 // display it skips.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "tests/support/FormAccess.h"
 #include "document/TextFile.h"
 #include "platform/Error.h"
 
@@ -82,7 +83,7 @@ private slots:
     void cleanup()
     {
         if (m_form)
-            m_form->SetModified(false);
+            m_form->Document().SetModified(false);
         m_form.reset();
     }
 
@@ -97,9 +98,9 @@ private slots:
         QTRY_COMPARE(Title(*m_form), Quoted(QStringLiteral("Quorlex - a.txt")));
         m_form->LoadDocument(Path(QStringLiteral("b.txt")));
         QTRY_COMPARE(Title(*m_form), Quoted(QStringLiteral("Quorlex - b.txt")));
-        m_form->SetCaption(QStringLiteral("37%")); // Randomize Lines' progress
+        m_form->setWindowTitle(QStringLiteral("37%")); // Randomize Lines' progress
         QTRY_COMPARE(Title(*m_form), Quoted(QStringLiteral("37%")));
-        m_form->FileNew1->trigger();
+        Act(m_form, "FileNew1")->trigger();
         QTRY_COMPARE(Title(*m_form), Quoted(QStringLiteral("Quorlex")));
     }
 
@@ -107,14 +108,14 @@ private slots:
     {
         WriteFileBytes(Path(QStringLiteral("x.txt")), "x");
         m_form->LoadDocument(Path(QStringLiteral("x.txt")));
-        WithModal([&] { m_form->HelpAboutItem->trigger(); },
+        WithModal([&] { Act(m_form, "HelpAboutItem")->trigger(); },
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("About Quorlex"))); });
-        WithModal([&] { m_form->SeparateLines1->trigger(); },
+        WithModal([&] { Act(m_form, "SeparateLines1")->trigger(); },
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("Separate Lines"))); });
-        m_form->SetModified(true);
-        WithModal([&] { m_form->FileNew1->trigger(); }, // the save prompt; closing it cancels New
+        m_form->Document().SetModified(true);
+        WithModal([&] { Act(m_form, "FileNew1")->trigger(); }, // the save prompt; closing it cancels New
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("Confirmation"))); });
-        QCOMPARE(m_form->CurrentFileName, Path(QStringLiteral("x.txt")));
+        QCOMPARE(m_form->Document().FileName(), Path(QStringLiteral("x.txt")));
         // The error box carries the application title of the moment: the caption.
         WithModal([&] { m_form->RunGuarded([] { throw QuorlexError("failed"); }); },
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("Quorlex - x.txt"))); });
@@ -125,7 +126,7 @@ private slots:
     void aboutBoxHasADialogFrameWithoutButtons()
     {
         QString hints;
-        WithModal([&] { m_form->HelpAboutItem->trigger(); }, [&](QWidget& w) { hints = Property(w, "_MOTIF_WM_HINTS"); });
+        WithModal([&] { Act(m_form, "HelpAboutItem")->trigger(); }, [&](QWidget& w) { hints = Property(w, "_MOTIF_WM_HINTS"); });
         const QStringList fields = hints.split(QStringLiteral(", "));
         QVERIFY2(fields.size() == 5, qPrintable(hints));
         bool ok[3] = {};

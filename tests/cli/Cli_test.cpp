@@ -98,6 +98,14 @@ std::string PressReplaceUntilDone(std::string text, std::string_view find, std::
     return text;
 }
 
+// Replace All with the dialog's options.
+std::string ReplaceAllWith(const std::string& text, std::string_view find, std::string_view replacement,
+                           const FindOptions& options)
+{
+    auto r = ReplaceAll(TextPieces{text, {}}, find, replacement, options);
+    return r ? r->text : text;
+}
+
 // Extract Text's OK: the result goes through temp001.txt into the document.
 std::string ExtractAsTheWindowDoes(const LineView& lines, const TempHome& home)
 {
@@ -146,6 +154,12 @@ std::vector<Case> Cases()
          [=](auto& l, auto&) { return PressReplaceUntilDone(text(l), "pp", "PPp"); }},
         {"replace_turkish", {"replace", "\xC4\xB1", "i"},
          [=](auto& l, auto&) { return PressReplaceUntilDone(text(l), "\xFD", "i"); }},
+        {"replace_caseless_whole_words", {"replace", "--ignore-case", "--whole-word", "apple", "pear"},
+         [=](auto& l, auto&) { return ReplaceAllWith(text(l), "apple", "pear", {false, true, false, false, false}); }},
+        {"replace_regex_groups", {"replace", "--regex", "(\\w+) (\\w+)", "$2 $1"},
+         [=](auto& l, auto&) {
+             return ReplaceAllWith(text(l), "(\\w+) (\\w+)", "$2 $1", {true, false, false, false, true});
+         }},
         {"extract", {"extract"}, [](auto& l, auto& home) { return ExtractAsTheWindowDoes(l, home); }},
     };
 }
@@ -253,6 +267,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndMessage)
          "quorlex-text: line 3 of the script fetches a page ($GETURL); that needs --allow-fetch.\n"},
         {"script number", {"extract", bad}, 1, "quorlex-text: 'x' is not a valid integer value.\n"},
         {"forced UTF-8", {"upper", "--encoding", "utf-8"}, 1, "quorlex-text: Cannot open \"standard input\" as UTF-8."},
+        {"broken regular expression", {"replace", "--regex", "(a", "b"}, 1, "quorlex-text: "},
     };
     for (const Failure& f : failures) {
         const Outcome got = RunCli(f.args, "\xFD\r\n", home);

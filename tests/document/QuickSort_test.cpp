@@ -57,6 +57,41 @@ TEST(QuickSort, LeavesExactlyTheOrderOfTheRecursiveProcedure)
         ASSERT_EQ(Sorted(v), ReferenceSorted(v, Coarse)) << "input of " << v.size() << " items";
 }
 
+// The budget is the procedure's exact count of comparisons: given that many it finishes with
+// the procedure's order, given one fewer it gives up.
+TEST(QuickSort, FinishesExactlyWhenTheBudgetCoversEveryComparison)
+{
+    std::mt19937 rng(99);
+    std::vector<std::vector<int>> inputs = {TwoSortedHalves(200), {3, 1, 2}, {5, 4}};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<int> v(2 + rng() % 80);
+        const unsigned spread = 1 + rng() % 60;
+        for (int& x : v)
+            x = static_cast<int>(rng() % spread);
+        inputs.push_back(v);
+    }
+    for (const std::vector<int>& v : inputs) {
+        std::int64_t needed = 0;
+        const std::vector<int> reference = ReferenceSorted(v, [&](int a, int b) {
+            ++needed;
+            return Coarse(a, b);
+        });
+        for (const std::int64_t given : {needed, needed - 1}) {
+            std::vector<int> w = v;
+            std::int64_t budget = given;
+            const bool finished = QuickSortRangeWithin(
+                0, static_cast<int>(w.size()) - 1, budget,
+                [&](int a, int b) { return Coarse(w[static_cast<std::size_t>(a)], w[static_cast<std::size_t>(b)]); },
+                [&](int a, int b) { std::swap(w[static_cast<std::size_t>(a)], w[static_cast<std::size_t>(b)]); });
+            ASSERT_EQ(finished, given == needed) << v.size() << " items, budget " << given << " of " << needed;
+            if (finished) {
+                ASSERT_EQ(w, reference);
+                ASSERT_EQ(budget, 0);
+            }
+        }
+    }
+}
+
 // Two sorted halves drive the partition to split off a couple of items at a time; the
 // stack must still stay shallow.
 TEST(QuickSort, StackStaysShallowOnTwoSortedHalves)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -93,6 +94,39 @@ TEST(StringListSort, GivesTheProcedureOrderByteForByte)
             ASSERT_EQ(Items(list), ReferenceSorted(items, compare)) << locale << ", round " << round;
         }
     }
+}
+
+// With the budget forced small the procedure runs out on ordinary lists, and the fallback
+// must then be the stable order; with the budget it needs, the procedure's order again.
+TEST(StringListSort, BeyondItsBudgetKeepsListOrderAmongEqualItems)
+{
+    const std::vector<std::string> letters = {"a", "A", "b", "B", "\xFD", "I", "i", "\xDD"};
+    const TextCollator collator = TextCollator::ForLocaleName("tr_TR.UTF-8");
+    std::mt19937 rng(11);
+    int fallbacks = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::string> items(2 + rng() % 40);
+        for (std::string& s : items)
+            for (unsigned n = 1 + rng() % 2; n > 0; --n)
+                s += letters[rng() % letters.size()];
+        std::int64_t needed = 0;
+        const auto counted = [&](const std::string& a, const std::string& b) {
+            ++needed;
+            return collator.Compare(a, b);
+        };
+        const std::vector<std::string> procedure = ReferenceSorted(items, counted);
+        std::vector<std::string> stable = items;
+        std::stable_sort(stable.begin(), stable.end(),
+                         [&](const std::string& a, const std::string& b) { return collator.Compare(a, b) < 0; });
+        const std::int64_t budget = round % 4 == 0 ? needed : static_cast<std::int64_t>(rng() % (needed + 1));
+        StringList list;
+        for (const std::string& s : items)
+            list.Add(s);
+        list.Sort(collator, budget);
+        ASSERT_EQ(Items(list), budget >= needed ? procedure : stable) << "round " << round << ", budget " << budget;
+        fallbacks += budget < needed && procedure != stable;
+    }
+    EXPECT_GT(fallbacks, 100); // the stable road was taken where it shows
 }
 
 TEST(StringListSort, FewerThanTwoItemsAreLeftAlone)

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "document/TextFile.h"
 #include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
@@ -45,9 +46,9 @@ class TestExtractText : public QObject {
             if (w->isVisible())
                 w->close();
         });
-        m_form->Extract1->trigger();
+        Act(m_form, "Extract1")->trigger();
         QVERIFY(seen);
-        QVERIFY(!m_form->Extract->isVisible());
+        QVERIFY(!m_form->findChild<TExtract*>()->isVisible());
     }
 
     // What a fetch showed while it ran.
@@ -78,8 +79,8 @@ class TestExtractText : public QObject {
 
     void SetDocument(std::string_view text)
     {
-        m_form->Memo1->SetText(text);
-        m_form->SetModified(false);
+        m_form->Document().SetText(text);
+        m_form->Document().SetModified(false);
     }
 
 private slots:
@@ -99,14 +100,14 @@ private slots:
     }
     void cleanup()
     {
-        m_form->SetModified(false);
+        m_form->Document().SetModified(false);
         QCOMPARE(m_dialogs->unexpected, 0);
         m_form.reset();
     }
 
     void layoutAndSampleOnFirstOpening()
     {
-        QVERIFY(m_form->Extract1->isEnabled());
+        QVERIFY(Act(m_form, "Extract1")->isEnabled());
         WithExtractWindow([&](TExtract& w) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Extract Text"));
             QCOMPARE(w.size(), QSize(326, 273));
@@ -168,14 +169,14 @@ private slots:
             QCOMPARE(w.result(), int(TExtract::mrAbort));
         });
         WithExtractWindow([&](TExtract&) {}); // the close box
-        QCOMPARE(m_form->Memo1->Text(), std::string("keep\r\nme\r\n"));
-        QVERIFY(!m_form->IsModified());
+        QCOMPARE(m_form->Document().Text(), std::string("keep\r\nme\r\n"));
+        QVERIFY(!m_form->Document().Modified());
     }
 
     void okReplacesTheDocumentThroughTheCarrierFile()
     {
         SetDocument("zero\r\nx<b>y</b>z\r\n");
-        m_form->CurrentFileName = QStringLiteral("/some/file.txt");
+        m_form->Document().SetFileName(QStringLiteral("/some/file.txt"));
         WriteFileBytes(HomeFile("extractform.txt"),
                        "  \r\n$GETLINE[0]\r\n$GETURL[u]\r\n$GETPARTOFLINE1[1;<i>,</b>]\r\n$GETLINE[7]\r\n\r\n");
         QStringList urls;
@@ -188,11 +189,11 @@ private slots:
             QCOMPARE(w.result(), int(TExtract::mrOk));
         });
         QCOMPARE(urls, QStringList{QStringLiteral("u")});
-        QCOMPARE(m_form->Memo1->Text(), std::string("zero\r\nP1\r\nP2\r\n\r\nx<b>y<\r\nUNKNOWN-LINE\r\n"));
+        QCOMPARE(m_form->Document().Text(), std::string("zero\r\nP1\r\nP2\r\n\r\nx<b>y<\r\nUNKNOWN-LINE\r\n"));
         QCOMPARE(m_dialogs->notices, QStringList{QStringLiteral("<i> does not exist.")});
         QCOMPARE(m_dialogs->noticeTitles, QStringList{m_form->windowTitle()});
-        QVERIFY(m_form->IsModified());
-        QCOMPARE(m_form->CurrentFileName, QStringLiteral("/some/file.txt"));
+        QVERIFY(m_form->Document().Modified());
+        QCOMPARE(m_form->Document().FileName(), QStringLiteral("/some/file.txt"));
         QVERIFY(!QFile::exists(HomeFile("temp001.txt")));
         QVERIFY(QFile::exists(HomeFile("temp.txt")));
     }
@@ -203,8 +204,8 @@ private slots:
         WriteFileBytes(HomeFile("extractform.txt"), "ok\r\n$GETPARTOFLINE2[99;a,2]");
         WithExtractWindow([&](TExtract& w) { w.BitBtn1->click(); });
         QCOMPARE(m_dialogs->errors, QStringList{QStringLiteral("'a' is not a valid integer value.")});
-        QCOMPARE(m_form->Memo1->Text(), std::string("a\r\n"));
-        QVERIFY(!m_form->IsModified());
+        QCOMPARE(m_form->Document().Text(), std::string("a\r\n"));
+        QVERIFY(!m_form->Document().Modified());
     }
 
     void unwritableScriptFileShowsTheErrorAndKeepsTheEdit()
@@ -277,7 +278,7 @@ private slots:
             if (button == QStringLiteral("BitBtn2"))
                 QCOMPARE(w.result(), int(TExtract::mrAbort));
         });
-        QCOMPARE(m_form->Memo1->Text(), std::string(runs ? "doc\r\nran\r\n" : "doc\r\n"));
+        QCOMPARE(m_form->Document().Text(), std::string(runs ? "doc\r\nran\r\n" : "doc\r\n"));
     }
 
     void enterInTheScriptEditorBreaksTheLineAndOnlyScriptCharactersGoIn()
@@ -314,7 +315,7 @@ private slots:
         QVERIFY(seen.dialogWasUp);
         QCOMPARE(seen.url, QString::fromStdString(url));
         QCOMPARE(seen.bytes, tenBytes);
-        QCOMPARE(m_form->Memo1->Text(), std::string("0123456789\r\n\r\nafter\r\n"));
+        QCOMPARE(m_form->Document().Text(), std::string("0123456789\r\n\r\nafter\r\n"));
         QCOMPARE(ReadFileBytes(HomeFile("temp.txt")), std::string("0123456789"));
         QVERIFY(m_dialogs->errors.isEmpty());
     }
@@ -335,7 +336,7 @@ private slots:
         delete watch;
         QVERIFY(took.elapsed() >= 1000);
         QVERIFY(seen.dialogWasUp);
-        const std::string text = m_form->Memo1->Text();
+        const std::string text = m_form->Document().Text();
         QVERIFY2(text.starts_with("start...") && text.ends_with(".\r\n"), text.c_str());
         QCOMPARE(ReadFileBytes(HomeFile("temp.txt")) + "\r\n", text);
     }

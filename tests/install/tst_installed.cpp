@@ -3,7 +3,8 @@
 // program into the prefix's bin folder and runs it as an unprivileged user; from the build
 // tree it refuses to run, as it would prove nothing there.
 #include "app/MainWindow.h"
-#include "app/Memo.h"
+#include "tests/support/FormAccess.h"
+#include "editor/Memo.h"
 #include "document/TextFile.h"
 #include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
@@ -65,7 +66,7 @@ private slots:
         dialogs->colors.push_back(QColor(255, 0, 0));
         TAppForm form(dialogs);
         form.show();
-        for (QAction* option : {form.Wordwrap1, form.StatusBar1, form.ToolBar1, form.BackgroundColor1})
+        for (QAction* option : {Act(form, "Wordwrap1"), Act(form, "StatusBar1"), Act(form, "ToolBar1"), Act(form, "BackgroundColor1")})
             option->trigger();
         QCOMPARE(dialogs->errors, QStringList());
         VerifyPrivateFolder(m_config);
@@ -75,8 +76,8 @@ private slots:
 
         // A second start reads them back from there.
         TAppForm again(dialogs);
-        QVERIFY(!again.Wordwrap1->isChecked());
-        QVERIFY(!again.ToolBar1->isChecked());
+        QVERIFY(!Act(again, "Wordwrap1")->isChecked());
+        QVERIFY(!Act(again, "ToolBar1")->isChecked());
     }
 
     void anExtractionScriptRunsWithoutError()
@@ -84,17 +85,17 @@ private slots:
         auto dialogs = std::make_shared<ScriptedDialogs>();
         TAppForm form(dialogs);
         form.show();
-        form.Memo1->SetText("zero\r\none\r\ntwo");
+        form.Document().SetText("zero\r\none\r\ntwo");
         TExtract window(&form, form);
         window.Memo1->SetText("picked:\r\n$GETLINE[1]");
         window.Memo1Change();
         window.BitBtn1Click();
         QCOMPARE(dialogs->errors, QStringList());
-        QCOMPARE(form.Memo1->Text(), std::string("picked:\r\none\r\n"));
+        QCOMPARE(form.Document().Text(), std::string("picked:\r\none\r\n"));
         QCOMPARE(ReadFileBytes(m_config + QStringLiteral("/extractform.txt")), std::string("picked:\r\n$GETLINE[1]"));
         VerifyPrivateFolder(m_cache);
         QVERIFY(!QFileInfo::exists(m_cache + QStringLiteral("/temp001.txt")));
-        form.SetModified(false);
+        form.Document().SetModified(false);
     }
 };
 

@@ -1,6 +1,6 @@
-#include "app/Memo.h"
+#include "editor/Memo.h"
 
-#include "app/MemoView.h"
+#include "editor/MemoView.h"
 #include "platform/Cp1254.h"
 
 #include <QApplication>
@@ -139,8 +139,10 @@ void TMemo::keyPressEvent(QKeyEvent* e)
 {
     View& v = *m_view;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
-        UndoOneLevel();
+    if (e->matches(QKeySequence::Undo)) {
+        emit UndoRequested();
+    } else if (e->matches(QKeySequence::Redo) || (ctrl && e->key() == Qt::Key_Y)) {
+        emit RedoRequested();
     } else if (e->matches(QKeySequence::Cut)) {
         Cut();
     } else if (e->matches(QKeySequence::Copy)) {

@@ -1,4 +1,4 @@
-#include "app/ByteGlyphs.h"
+#include "editor/ByteGlyphs.h"
 
 #include "platform/Cp1254.h"
 

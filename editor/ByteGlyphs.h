@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RowLayout.h"
+#include "editor/RowLayout.h"
 
 #include <QFont>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "app/Memo.h"
+#include "editor/Memo.h"
 
-#include "app/MemoView.h"
+#include "editor/MemoView.h"
 #include "platform/Cp1254.h"
 
 #include <QAccessible>
@@ -54,7 +54,7 @@ public:
     void setCursorPosition(int position) override { Memo()->SetSelection(position, 0); }
 
     // --- text ---
-    int characterCount() const override { return Clamp(Memo()->ByteLength()); }
+    int characterCount() const override { return Clamp(Memo()->Document().Length()); }
     QString text(int start, int end) const override
     {
         return cp1254::Decode(Memo()->Document().Slice(start, std::max(0, end - start)));
@@ -75,7 +75,7 @@ public:
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override
     {
         const auto unit = Unit(offset, type);
-        if (unit.second >= Memo()->ByteLength() || type == QAccessible::NoBoundary)
+        if (unit.second >= Memo()->Document().Length() || type == QAccessible::NoBoundary)
             return Piece(0, 0, start, end);
         const auto [s, e] = Unit(unit.second, type);
         return Piece(s, e, start, end);

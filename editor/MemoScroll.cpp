@@ -1,6 +1,6 @@
-#include "app/Memo.h"
+#include "editor/Memo.h"
 
-#include "app/MemoView.h"
+#include "editor/MemoView.h"
 
 #include <QScrollBar>
 

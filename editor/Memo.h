@@ -12,44 +12,20 @@
 class QPainter;
 struct ViewRow;
 
-// The document editor. It owns the document (Windows-1254 bytes, CR LF line breaks) and paints
-// the rows in sight straight from it: a lone CR, a lone LF, byte 0, the other control bytes and
+// The document editor: a view of a document it is given (Windows-1254 bytes, CR LF line
+// breaks). It keeps the caret, the selection and caches, and paints the rows in sight straight
+// from the document: a lone CR, a lone LF, byte 0, the other control bytes and
 // the code page's undefined codes are drawn as small labelled boxes. Everything it offers to the
 // rest of the program speaks byte offsets (a CR LF counts two).
 class TMemo : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit TMemo(QWidget* parent = nullptr);
+    // The document must outlive the view.
+    explicit TMemo(ByteDocument& document, QWidget* parent = nullptr);
     ~TMemo() override;
 
     ByteDocument& Document() { return *m_doc; }
     const ByteDocument& Document() const { return *m_doc; }
-
-    // --- whole text ---
-    std::string Text() const;
-    // Text (set): lone CR / LF become CR LF; when the result differs it replaces the whole
-    // text (caret to the start, undo forgotten) and raises Change. Throws "Text exceeds memo
-    // capacity" (the text stays).
-    void SetText(std::string_view text);
-    // As SetText, without the line-break normalisation.
-    void SetTextRaw(std::string_view text);
-    // SetText for a text the caller gives up (a file just read): no second copy of it.
-    void AdoptText(std::string&& text);
-    // SetTextRaw for a text the caller gives up (a command's result).
-    void AdoptTextRaw(std::string&& text);
-    // The whole text without a copy: valid until the next change of the text.
-    std::string_view TextView();
-    // Empties the editor without raising Change.
-    void Clear();
-    std::int64_t ByteLength() const;
-
-    // --- line view: pieces cut at CR LF; Count leaves out a last empty piece ---
-    int Count() const;
-    std::string Get(int i) const;
-    void Put(int i, std::string_view s);
-    void Insert(int i, std::string_view s);
-    void Add(std::string_view s) { Insert(Count(), s); }
-    void Delete(int i);
 
     // --- selection, in byte offsets ---
     std::int64_t SelStart() const;
@@ -63,13 +39,7 @@ public:
     // Scrolls so the caret is in sight.
     void EnsureCaretVisible();
 
-    // Replaces [start, start + length) by `bytes`. Not entered in the undo history unless
-    // `undoable`. Raises Change when something changed.
-    void ReplaceRange(std::int64_t start, std::int64_t length, std::string_view bytes, bool undoable = false);
-
-    // --- edit commands ---
-    void UndoOneLevel();  // one level: an Undo right after an Undo redoes
-    bool CanUndoOneLevel() const;
+    // --- edit commands on the selection ---
     void Cut();
     void Copy() const;
     void Paste();
@@ -88,13 +58,12 @@ public:
     static QString ToDisplay(std::string_view bytes);
 
 signals:
-    // The change notification: every change of the text except Clear and a SetText that
-    // changes nothing.
-    void Change();
-    // Every change of the text, Clear included.
+    // Every change of the text, after the view has followed it.
     void ContentsChanged();
     void SelectionChanged();
-    void UndoStateChanged();
+    // Undo and Redo keys: the document's owner knows which history they walk.
+    void UndoRequested();
+    void RedoRequested();
 
 public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -118,7 +87,7 @@ protected:
 private:
     using Offset = std::int64_t;
     using Fixed = std::int64_t; // 1/64 px
-    std::unique_ptr<ByteDocument> m_doc;
+    ByteDocument* m_doc;
     // The view's own state (caret, anchor, caches) is private to the implementation.
     struct View;
     std::unique_ptr<View> m_view;

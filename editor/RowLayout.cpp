@@ -1,4 +1,4 @@
-#include "app/RowLayout.h"
+#include "editor/RowLayout.h"
 
 #include <cstring>
 

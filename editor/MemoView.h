@@ -2,9 +2,9 @@
 
 // The editor's own state, shared by the files that implement TMemo; nobody else includes it.
 
-#include "app/ByteGlyphs.h"
-#include "app/Memo.h"
-#include "app/RowLayout.h"
+#include "editor/ByteGlyphs.h"
+#include "editor/Memo.h"
+#include "editor/RowLayout.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -27,7 +27,6 @@ struct TMemo::View {
     RowLayout layout;
     int listener = 0;
     int pieces = 1;       // the document's pieces as the caches know them
-    int edits = 0;        // document changes seen, to tell whether an edit raised anything
 
     // Caret and anchor are byte offsets; never between the CR and the LF of a break.
     Offset caret = 0;
@@ -67,6 +66,4 @@ struct TMemo::View {
     QString preedit;
     int preeditCursor = 0;
 
-    int silent = 0;       // > 0: edits raise no Change (Clear)
-    bool canUndo = false;
 };

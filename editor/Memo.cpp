@@ -1,6 +1,6 @@
-#include "app/Memo.h"
+#include "editor/Memo.h"
 
-#include "app/MemoView.h"
+#include "editor/MemoView.h"
 #include "document/DocumentLines.h"
 #include "platform/Cp1254.h"
 
@@ -18,13 +18,14 @@ constexpr char16_t kLfPicture = 0x240A;
 
 } // namespace
 
-TMemo::TMemo(QWidget* parent)
-    : QAbstractScrollArea(parent), m_doc(std::make_unique<ByteDocument>()), m_view(std::make_unique<View>(*m_doc))
+TMemo::TMemo(ByteDocument& document, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(&document), m_view(std::make_unique<View>(*m_doc))
 {
     View& v = *m_view;
     v.pieces = m_doc->Pieces();
-    v.canUndo = m_doc->CanUndo();
     v.listener = m_doc->AddListener([this](const DocumentEdit& edit) { OnDocumentEdit(edit); });
+    // Undo in history mode gives back the selection a change was made with.
+    m_doc->SetSelectionSource([this] { return std::pair<Offset, Offset>{SelStart(), SelLength()}; });
 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -44,14 +45,17 @@ TMemo::TMemo(QWidget* parent)
     SetWordWrap(false);
 }
 
-TMemo::~TMemo() { m_doc->RemoveListener(m_view->listener); }
+TMemo::~TMemo()
+{
+    m_doc->RemoveListener(m_view->listener);
+    m_doc->SetSelectionSource({});
+}
 
 // --- the document's changes ---
 
 void TMemo::OnDocumentEdit(const DocumentEdit& edit)
 {
     View& v = *m_view;
-    ++v.edits;
     const int piecesBefore = v.pieces;
     v.pieces = m_doc->Pieces();
     v.layout.OnEdit(edit, piecesBefore);
@@ -77,13 +81,7 @@ void TMemo::OnDocumentEdit(const DocumentEdit& edit)
             v.top = v.top >= end ? v.top + delta : edit.start;
         v.top = v.layout.RowStart(v.layout.RowOf(v.top));
     }
-    if (v.silent == 0)
-        emit Change();
     emit ContentsChanged();
-    if (m_doc->CanUndo() != v.canUndo) {
-        v.canUndo = !v.canUndo;
-        emit UndoStateChanged();
-    }
     AnnounceSelection();
     UpdateScrollBars();
     viewport()->update();
@@ -143,34 +141,6 @@ void TMemo::ReplaceSelection(std::string_view bytes, ByteDocument::Undo undo)
     EnsureCaretVisible();
 }
 
-// --- whole text and the line view ---
-
-std::string TMemo::Text() const { return m_doc->Text(); }
-void TMemo::SetText(std::string_view text) { lines::SetText(*m_doc, text); }
-void TMemo::SetTextRaw(std::string_view text) { lines::SetTextRaw(*m_doc, text); }
-void TMemo::AdoptText(std::string&& text) { lines::AdoptText(*m_doc, std::move(text)); }
-void TMemo::AdoptTextRaw(std::string&& text) { lines::AdoptTextRaw(*m_doc, std::move(text)); }
-std::string_view TMemo::TextView() { return m_doc->Contiguous(0, m_doc->Length()); }
-
-void TMemo::Clear()
-{
-    ++m_view->silent;
-    try {
-        m_doc->Clear();
-    } catch (...) {
-        --m_view->silent;
-        throw;
-    }
-    --m_view->silent;
-}
-
-std::int64_t TMemo::ByteLength() const { return m_doc->Length(); }
-int TMemo::Count() const { return m_doc->Count(); }
-std::string TMemo::Get(int i) const { return lines::Get(*m_doc, i); }
-void TMemo::Put(int i, std::string_view s) { lines::Put(*m_doc, i, s); }
-void TMemo::Insert(int i, std::string_view s) { lines::Insert(*m_doc, i, s); }
-void TMemo::Delete(int i) { lines::Delete(*m_doc, i); }
-
 // --- selection ---
 
 std::int64_t TMemo::SelStart() const { return std::min(m_view->caret, m_view->anchor); }
@@ -190,35 +160,6 @@ void TMemo::SelectAll()
     m_view->anchor = 0;
     MoveCaret(m_doc->Length(), true);
 }
-
-void TMemo::ReplaceRange(std::int64_t start, std::int64_t length, std::string_view bytes, bool undoable)
-{
-    const Offset total = m_doc->Length();
-    start = std::clamp<Offset>(start, 0, total);
-    length = std::clamp<Offset>(length, 0, total - start);
-    if (length == 0 && bytes.empty())
-        return;
-    const int before = m_view->edits;
-    m_doc->Replace(start, length, bytes, undoable ? ByteDocument::Undo::Record : ByteDocument::Undo::None);
-    // Replacing bytes by the same bytes is still a change the user asked for.
-    if (m_view->edits == before && m_view->silent == 0)
-        emit Change();
-}
-
-// --- edit commands ---
-
-void TMemo::UndoOneLevel()
-{
-    const auto [start, length] = m_doc->UndoOnce();
-    if (start >= 0) {
-        MoveCaret(start + length, false);
-        EnsureCaretVisible();
-    }
-    m_view->canUndo = m_doc->CanUndo();
-    emit UndoStateChanged();
-}
-
-bool TMemo::CanUndoOneLevel() const { return m_doc->CanUndo(); }
 
 void TMemo::DeleteSelection() { ReplaceSelection({}, ByteDocument::Undo::Record); }
 
