@@ -179,7 +179,7 @@ int main(int argc, char** argv)
     const double sortWhole = whole("Sort Lines", sortPeer, "sort -f (tr_TR.UTF-8)", [&] { Act(form, "SortLines1")->trigger(); });
     Row("  (same, against the system's sort)", sortWhole, sortSystem, "sort -f (system's locales)");
     wholeOn(mixed, "Sort Lines, words and capitals", mixedPeer, "LC_ALL=C sort -f",
-            [&] { form.SortLines1->trigger(); });
+            [&] { Act(form, "SortLines1")->trigger(); });
     wholeOn(twice, "Sort Lines, one list twice", corpus::ShellSeconds("LC_ALL=C sort " + twice.toStdString() + " >/dev/null"),
             "LC_ALL=C sort (byte order)", [&] { Act(form, "SortLines1")->trigger(); });
     whole("Make Lowercase, All", trPeer, "tr A-Z a-z", [&] { Act(form, "All1")->trigger(); });
