@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +20,23 @@ namespace {
 [[noreturn]] void Fail(const char* what, const QString& path, int err)
 {
     throw QuorlexError(std::string(what) + " \"" + path.toStdString() + "\". " + std::strerror(err));
+}
+
+} // namespace
+
+namespace {
+
+// A big text is read into huge pages where the system grants them on request: a page fault
+// for every 2 MB instead of every 4 KB, which is most of the cost of reading a big file.
+void AdviseHugePages(std::string& bytes)
+{
+    constexpr std::uintptr_t kPage = 4096;
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t begin = (start + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t end = (start + bytes.capacity()) & ~(kPage - 1);
+    if (end > begin + 2 * kHuge)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -40,6 +59,7 @@ std::string ReadFileBytes(const QString& path)
     if (st.st_size > 0) {
         const auto size = static_cast<std::size_t>(st.st_size);
         bytes.reserve(size + std::min<std::size_t>(size / 32 + 4096, std::size_t{4} << 20));
+        AdviseHugePages(bytes);
     }
     char buffer[1 << 16];
     for (;;) {
@@ -128,14 +148,19 @@ void WriteFileBytes(const QString& path, std::string_view bytes) { WriteFileByte
 
 TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8)
 {
-    TextFileContents file{ReadFileBytes(path), {}};
+    return DecodeTextFile(ReadFileBytes(path), asUtf8, path);
+}
+
+TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name)
+{
+    TextFileContents file{std::move(bytes), {}};
     if (asUtf8 == false)
         return file;
     if (auto decoded = utf8text::DecodeIfQualifies(file.bytes)) {
         file.bytes = std::move(decoded->bytes);
         file.encoding = {true, decoded->byteOrderMark};
     } else if (asUtf8 == true) {
-        throw QuorlexError("Cannot open \"" + path.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(file.bytes));
+        throw QuorlexError("Cannot open \"" + name.toStdString() + "\" as UTF-8. " + utf8text::WhyNotUtf8(file.bytes));
     }
     return file;
 }

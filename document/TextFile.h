@@ -42,6 +42,9 @@ struct TextFileContents {
 // characters is decoded and any other file taken as its bytes; true forces UTF-8 (throws
 // "Cannot open "%s" as UTF-8. <reason>" when it is not), false forces the bytes.
 TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8 = std::nullopt);
+// The same decision over bytes already read (standard input, say); `name` is what the error
+// calls them.
+TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name);
 
 // Writes the document's bytes as `encoding` says, atomically as WriteFileBytes does.
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding);
