@@ -2,10 +2,19 @@
 #include "platform/Error.h"
 #include "tests/support/TempHome.h"
 
+#include "platform/FileStamp.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,22 +40,41 @@ TEST(TextFile, EveryByteValueSurvivesAWriteAndARead)
     EXPECT_EQ(ReadFileBytes(path), bytes);
 }
 
-TEST(TextFile, UnreadablePathsGiveTheOpenError)
+TEST(TextFile, UnreadablePathsGiveTheOpenErrorAtOnce)
 {
     TempHome home;
     const QString regular = home.File(QStringLiteral("plain.txt"));
     WriteFileBytes(regular, "x");
+    // A FIFO with no writer would hold open() for ever; /dev/zero would never end.
+    const QString fifo = home.File(QStringLiteral("f.fifo")), socket = home.File(QStringLiteral("s.sock"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.toLocal8Bit().constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     struct Case {
         QString path;
         const char* why;
     } cases[] = {
         {home.File(QStringLiteral("missing.txt")), "No such file or directory"},
-        {home.Path(), "Is a directory"},
+        {home.Path(), "Not a regular file"},
         {regular + QStringLiteral("/below.txt"), "Not a directory"},
+        {fifo, "Not a regular file"},
+        {socket, "Not a regular file"},
+        {QStringLiteral("/dev/zero"), "Not a regular file"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf([&] { ReadFileBytes(c.path); }),
-                  "Cannot open file \"" + c.path.toStdString() + "\". " + c.why);
+    QElapsedTimer clock;
+    clock.start();
+    for (const Case& c : cases) {
+        const std::string expected = "Cannot open file \"" + c.path.toStdString() + "\". " + c.why;
+        EXPECT_EQ(ErrorOf([&] { ReadFileBytes(c.path); }), expected);
+        EXPECT_EQ(ErrorOf([&] { ReadTextFile(c.path); }), expected);
+    }
+    EXPECT_LT(clock.elapsed(), 2000);
+    // Nothing to stamp: never reported as changed.
+    EXPECT_EQ(CompareStamps(FileStampOf(fifo), FileStampOf(QStringLiteral("/dev/zero"))), DiskChange::None);
+    ::close(listener);
 }
 
 TEST(TextFile, AFailedWriteNamesThePathAndKeepsTheOldFile)
