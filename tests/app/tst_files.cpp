@@ -1,6 +1,8 @@
 // Files as Linux users have them, through the window: the line-break panel and menu, odd
 // files refused at once, the Open dialog's suffix, and names that are not UTF-8.
+#include "app/MainRecovery.h"
 #include "app/MainWindow.h"
+#include "document/RecoveryFile.h"
 #include "document/TextFile.h"
 #include "platform/NativePath.h"
 #include "tests/support/FormAccess.h"
@@ -113,6 +115,10 @@ private slots:
         QCOMPARE(m_dialogs->errors, QStringList());
         QCOMPARE(m_form->windowTitle(), QString::fromUtf8("Quorlex - caf\xEF\xBF\xBD \xEF\xBF\xBD.txt"));
         m_form->Document().Replace(0, 0, "yeni ");
+        m_form->Recovery().WaitIdle(); // the recovery copy names the file by its bytes too
+        const auto copy = DecodeRecoveryHeader(ReadFileBytes(m_form->Recovery().FilePath()));
+        QVERIFY(copy);
+        QCOMPARE(copy->fileName, file);
         Act(m_form, "FileSave1")->trigger();
         QCOMPARE(m_dialogs->errors, QStringList());
         QCOMPARE(ReadFileBytes(PathFromNative(file)), std::string("yeni eski\n"));

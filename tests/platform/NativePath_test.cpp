@@ -1,6 +1,11 @@
 #include "platform/NativePath.h"
 
+#include "tests/support/TempHome.h"
+
 #include <QUrl>
+
+#include <fstream>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +41,17 @@ TEST(NativePath, ArgumentsAndUrlsKeepTheirBytes)
     EXPECT_EQ(NativePath(arguments[1]).toStdString(), "\xFC.txt");
     EXPECT_EQ(NativePath(PathFromFileUrl(QUrl(QStringLiteral("file:///tmp/caf%E9%20%C3%A7.txt")))).toStdString(),
               "/tmp/caf\xE9 \xC3\xA7.txt");
+}
+
+TEST(NativePath, ANameShownWithReplacementsIsFoundInItsFolder)
+{
+    TempHome home;
+    const std::string folder = NativePath(home.Path()).toStdString(), file = folder + "/caf\xE9.txt";
+    std::ofstream(file) << "x";
+    EXPECT_EQ(NativePath(ResolveShownPath(home.File(QString::fromUtf8("caf\xEF\xBF\xBD.txt")))).toStdString(), file);
+    const QString missing = home.File(QString::fromUtf8("\xEF\xBF\xBD.txt"));
+    EXPECT_EQ(ResolveShownPath(missing), missing);
+    ::unlink(file.c_str());
 }
 
 } // namespace
