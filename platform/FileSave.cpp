@@ -284,7 +284,9 @@ Backup MakeBackup(const QString& path, const std::string& target, const QString&
     if (in.fd < 0)
         return fail(errno);
     Backup backup;
-    Fd out(CreateUnique(NativePath(folder).toStdString(), "backup-", 0600, backup.path));
+    const std::string native = NativePath(folder).toStdString();
+    ::mkdir(native.c_str(), 0700); // a portable folder named but not made yet
+    Fd out(CreateUnique(native, "backup-", 0600, backup.path));
     if (out.fd < 0)
         return fail(errno);
     const std::string header = BackupHeader(target);
