@@ -166,6 +166,12 @@ private:
     void FindDialog1Find();
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
+    void ReplaceDialog1ReplaceAll();
+    // Searches from the selection; selects what it finds, the keys staying in the dialog.
+    void FindWith(const QString& text, const struct FindOptions& options);
+    void SelectFound(const struct TextSelection& found);
+    void ShowSelectionForDialogs();
+    void FindDialogClosed();
     // Both dialogs are created when first shown and then live as long as the window, so they
     // keep their texts for the whole run.
     class TFindDialog& FindDialog();

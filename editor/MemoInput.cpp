@@ -152,6 +152,7 @@ void TMemo::keyPressEvent(QKeyEvent* e)
     } else if (e->matches(QKeySequence::SelectAll)) {
         SelectAll();
     } else if (Navigate(e)) {
+        m_doc->EndTypingGroup();
     } else if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete) {
         if (SelLength() == 0) {
             const bool back = e->key() == Qt::Key_Backspace;
@@ -334,6 +335,7 @@ std::int64_t TMemo::HitTest(QPoint point) const
 void TMemo::mousePressEvent(QMouseEvent* e)
 {
     View& v = *m_view;
+    m_doc->EndTypingGroup();
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (e->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
         // The desktop's habit: the middle button pastes the text last selected anywhere.
