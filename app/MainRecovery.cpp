@@ -8,6 +8,7 @@
 #include "document/RecoverySlots.h"
 #include "document/RecoveryWriter.h"
 #include "platform/Error.h"
+#include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDateTime>
@@ -79,7 +80,7 @@ void TRecovery::TakeCopy()
         return;
     RecoveryRecord record;
     const TextDocument& doc = m_form.Document();
-    record.fileName = doc.FileName().toStdString();
+    record.fileName = NativePath(doc.FileName()).toStdString(); // the name's bytes, UTF-8 or not
     record.changedMs = m_lastChangeMs ? m_lastChangeMs : QDateTime::currentMSecsSinceEpoch();
     if (!doc.FileName().isEmpty() && doc.FileName() == doc.StampPath())
         record.fileStamp = doc.Stamp();
@@ -134,11 +135,11 @@ bool TAppForm::OfferRecovery()
     const QString folder = r.m_slot ? QFileInfo(r.m_slot->DataPath()).path() : QString();
     for (const auto& orphan : FindOrphanCopies(folder)) {
         const RecoveryRecord& header = orphan->Header();
-        const QString name = QString::fromStdString(header.fileName);
+        const QString name = PathFromNative(header.fileName);
         const QString when = QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(header.changedMs),
                                                         QLocale::ShortFormat);
         const QString text = QStringLiteral("Quorlex did not close normally last time. A recovery copy of ") +
-                             (name.isEmpty() ? QStringLiteral("an untitled document") : name) +
+                             (name.isEmpty() ? QStringLiteral("an untitled document") : ShownPath(name)) +
                              QStringLiteral(", last changed ") + when +
                              QStringLiteral(", was kept.\n\nRestore it? Discard deletes the copy.");
         switch (Dialogs().AskRestore(this, windowTitle(), text)) {
@@ -202,7 +203,7 @@ void TAppForm::ConfirmOverwrite(const QString& path)
         return;
     if (CompareStamps(m_document->Stamp(), FileStampOf(path)) != DiskChange::Changed)
         return;
-    const QString text = path + QStringLiteral(" was changed by another program since it was opened or saved. "
+    const QString text = ShownPath(path) + QStringLiteral(" was changed by another program since it was opened or saved. "
                                                "Overwrite it?");
     if (Dialogs().AskYesNo(this, windowTitle(), text) != IDialogs::Answer::Yes)
         throw CommandCancelled();
@@ -226,10 +227,10 @@ void TAppForm::CheckFileOnDisk()
     } done{r.m_asking};
     if (change == DiskChange::Deleted) {
         Dialogs().Notice(this, windowTitle(),
-                         path + QStringLiteral(" was deleted or moved by another program. The text is "
+                         ShownPath(path) + QStringLiteral(" was deleted or moved by another program. The text is "
                                                           "still here; Save writes the file again."));
     } else if (Dialogs().AskYesNo(this, windowTitle(),
-                                  path + QStringLiteral(" was changed by another program. Reload it?")) ==
+                                  ShownPath(path) + QStringLiteral(" was changed by another program. Reload it?")) ==
                IDialogs::Answer::Yes) {
         LoadDocument(path);
         return;

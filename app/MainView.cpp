@@ -7,6 +7,7 @@
 #include "document/TextDocument.h"
 #include "platform/ColorNames.h"
 #include "platform/Error.h"
+#include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 
 #include <QAction>
@@ -185,7 +186,7 @@ void TAppForm::FilePrint1Execute()
     try {
         QPrinter& printer = Printer();
         const QString& name = m_document->FileName();
-        const QString title = name.isEmpty() ? AppTitle : FileNamePart(name);
+        const QString title = name.isEmpty() ? AppTitle : ShownPath(FileNamePart(name));
         NameJobAfterDocument(printer, title);
         if (!Dialogs().Print(this, &printer))
             return;

@@ -272,6 +272,7 @@ void TAppForm::CreateMenus()
     file->addAction(FileSave1);
     file->addAction(FileSaveAsItem);
     CreateEncodingMenu(file);
+    CreateLineBreaksMenu(file);
     file->addSeparator();
     file->addAction(FilePrintSetup1);
     file->addAction(FilePrint1);
@@ -414,6 +415,7 @@ void TAppForm::CreateStatusBar()
         m_panels[i] = panel;
     }
     AddEncodingPanel();
+    AddLineBreaksPanel();
 }
 
 // Right of the byte counter: how Save writes the document.

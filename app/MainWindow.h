@@ -123,6 +123,8 @@ private:
     // Save dialog without presetting its name (it keeps what it held last).
     std::optional<QString> AskSavePathUnpreset();
     static QString WithDefaultExtension(const QString& path);
+    // The Open dialog's name: as typed when that names something, else with ".txt".
+    static QString OpenDialogPath(const QString& typed);
     // ExtractHost: the script's result replaces the document.
     void LoadTextFile(const QString& path) override;
 
@@ -131,6 +133,12 @@ private:
     void ShowEncoding(const FileEncoding& encoding);
     void ChooseEncoding(bool utf8);
     void ReopenAs(bool utf8);
+
+    // --- line breaks (MainLineBreaks.cpp) ---
+    void CreateLineBreaksMenu(QMenu* file);
+    void AddLineBreaksPanel();
+    void ShowLineBreaks(const FileEncoding& encoding);
+    void ChooseLineBreaks(bool lf);
 
     // --- view, appearance, printing, help (MainView.cpp) ---
     void Wordwrap1Click();
@@ -256,7 +264,7 @@ private:
     class TReplaceDialog* ReplaceDialog1 = nullptr;
     QToolBar* ToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
-    QLabel* m_panels[5] = {};
+    QLabel* m_panels[6] = {};
     QAction *FileNew1 = nullptr, *FileOpen1 = nullptr, *FileSave1 = nullptr, *FilePrint1 = nullptr,
             *FilePrintSetup1 = nullptr;
     QAction *EditUndo1 = nullptr, *EditRedo1 = nullptr, *EditCut1 = nullptr, *EditCopy1 = nullptr,
@@ -276,4 +284,5 @@ private:
     QAction *ToolButton12 = nullptr, *ToolButton13 = nullptr, *ToolButton15 = nullptr;
     QAction *EncodingUtf81 = nullptr, *EncodingWindows12541 = nullptr;
     QAction *ReopenUtf81 = nullptr, *ReopenWindows12541 = nullptr;
+    QAction *LineBreaksWindows1 = nullptr, *LineBreaksUnix1 = nullptr;
 };

@@ -131,6 +131,8 @@ void WriteOutput(const Request& request, std::string document, const InputText& 
     FileEncoding encoding = input.encoding;
     if (request.writeUtf8 && *request.writeUtf8 != encoding.utf8)
         encoding = {*request.writeUtf8, false};
+    // The breaks were chosen above: the file is written as the document now holds them.
+    encoding.lineBreaks = LineBreaks::CrLf;
     const std::string& path = request.inPlace ? request.input : request.output;
     if (path.empty())
         WriteStandardOutput(document, encoding);

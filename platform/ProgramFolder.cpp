@@ -1,6 +1,7 @@
 #include "platform/ProgramFolder.h"
 
 #include "platform/FileFolders.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,7 +115,8 @@ QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/
 
 QString ToShortPathName(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    struct stat st {};
+    if (path.isEmpty() || ::stat(NativePath(path).constData(), &st) != 0)
         return QString();
     return path;
 }
