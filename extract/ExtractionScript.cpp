@@ -1,6 +1,7 @@
 #include "extract/ExtractionScript.h"
 
 #include "document/TextFile.h"
+#include "platform/PrivateFile.h"
 #include "platform/IntegerConversion.h"
 #include "platform/Utf8Text.h"
 
@@ -259,7 +260,7 @@ void LoadExtractionResult(std::string result, const QString& path,
     // A run's result lost at least its last CR LF to the trim, so this fits its capacity.
     if (!result.empty())
         result += "\r\n";
-    WriteFileBytes(path, result);
+    WritePrivateFileOrThrow(path, result);
     std::string().swap(result); // the document is about to hold all of it again
     struct Remove {
         const QString& path;

@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, RecoveryFormat,
     ::testing::Values(
         RoundTrip{"untitled_empty", {"", 0, {}, ""}},
-        RoundTrip{"every_byte_value", {"/home/u/a.txt", 1700000000123, {true, 42, 1700000000123456789}, EveryByte()}},
+        RoundTrip{"every_byte_value",
+                  {"/home/u/a.txt", 1700000000123, {true, 42, 1700000000123456789, 2049, 9876543210}, EveryByte()}},
         RoundTrip{"name_with_newline_and_utf8", {"/tmp/a\nb \xc3\xa7.txt", 5, {false, 0, 0}, "x"}},
         RoundTrip{"text_that_looks_like_a_header", {"n", 1, {}, "QUORLEX-RECOVERY 1\n1 0 0 0 0 0\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -67,7 +68,7 @@ TEST(RecoveryFormat, RefusesWhatIsNotAWholeCopy)
     const std::string good = Encode({"/a.txt", 7, {true, 3, 9}, "hello"});
     const std::vector<std::pair<const char*, std::string>> bad = {
         {"empty", ""},
-        {"other magic", "QUORLEX-RECOVERY 2" + good.substr(18)},
+        {"other magic", "QUORLEX-RECOVERY 3" + good.substr(18)},
         {"text cut short", good.substr(0, good.size() - 1)},
         {"text too long", good + "!"},
         {"header cut", good.substr(0, 25)},
@@ -77,6 +78,36 @@ TEST(RecoveryFormat, RefusesWhatIsNotAWholeCopy)
     };
     for (const auto& [name, bytes] : bad)
         EXPECT_FALSE(DecodeRecovery(bytes)) << name;
+}
+
+TEST(RecoveryFormat, ReadsTheFirstVersionWithoutFileIdentity)
+{
+    const auto old = DecodeRecovery("QUORLEX-RECOVERY 1\n7 1 3 9 6 5\n/a.txt\nhello");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->fileStamp, (FileStamp{true, 3, 9, 0, 0}));
+    EXPECT_EQ(old->text, "hello");
+}
+
+TEST(RecoveryFormat, ADamagedCopyGivesWhatItHolds)
+{
+    const std::string good = Encode({"/a.txt", 7, {true, 3, 9, 1, 2}, "hello"});
+    const std::string header = good.substr(0, good.size() - 5);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::optional<std::string> text;
+        bool whole;
+    };
+    for (const Case& c : {Case{"whole", good, "hello", true}, Case{"cut short", header + "hel", "hel", false},
+                          Case{"longer", good + "!!", "hello!!", false}, Case{"body gone", header, "", false},
+                          Case{"header cut", good.substr(0, 25), std::nullopt, false}}) {
+        const auto held = DecodeRecoveryHeld(c.bytes);
+        ASSERT_EQ(held.has_value(), c.text.has_value()) << c.name;
+        if (held) {
+            EXPECT_EQ(held->text, *c.text) << c.name;
+            EXPECT_EQ(held->whole, c.whole) << c.name;
+        }
+    }
 }
 
 TEST(RecoveryNames, DataNamesCarryPidAndSerial)
@@ -235,13 +266,18 @@ TEST(RecoverySlots, FindsCopiesOfDeadRunsNewestFirstAndLeavesTheRest)
     ASSERT_TRUE(live.tryLock(0));
     WriteCopy(home.File(QStringLiteral("recovery-8-1.dat")), {"/live", 40, {}, "4"});
 
-    const auto orphans = FindOrphanCopies(home.Path());
+    std::vector<DamagedCopy> damaged;
+    const auto orphans = FindOrphanCopies(home.Path(), &damaged);
+    // Nothing in it to give back: set aside, never to be offered again.
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(damaged[0].path, home.File(QStringLiteral("recovery-6-1.dat")));
+    EXPECT_TRUE(damaged[0].setAside);
+    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat.damaged"))));
     std::vector<std::string> names;
     for (const auto& o : orphans)
         names.push_back(o->Header().fileName);
     EXPECT_EQ(names, (std::vector<std::string>{"/dead", "/same-pid", "/no-lock"}));
     EXPECT_FALSE(QFile::exists(home.File(QStringLiteral("recovery-7-1.lock"))));
-    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat"))));
 
     // A slot claimed now never lands on a name an earlier run left.
     auto slot = RecoverySlot::Claim(home.Path());

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <map>
 
+#include <sys/stat.h>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -193,6 +195,32 @@ TEST(Fetch, SlowDripIsEndedByTheOverallLimitKeepingWhatArrived)
     EXPECT_TRUE(body.starts_with("start..")) << body;
     EXPECT_EQ(body.find_first_not_of('.', 5), std::string::npos) << body;
     EXPECT_EQ(last, static_cast<std::int64_t>(body.size()));
+}
+
+TEST(Fetch, StopsAtTheSizeLimitKeepingWhatFitsInAFileOfTheUsersAlone)
+{
+    LoopbackServer server(kRoutes);
+    TempHome home;
+    const QString path = home.File(QStringLiteral("temp.txt"));
+    struct Case {
+        const char* url;
+        std::int64_t limit;
+        std::size_t kept;
+        bool stopped;
+    };
+    for (const Case& c : {Case{"/big", 4000, 4000, true}, Case{"/big", 5000, 5000, false},
+                          Case{"/big", 1024, 1024, true}, Case{"/exact1024", 1024, 1024, false}}) {
+        FetchLimits limits;
+        limits.maxBytes = c.limit;
+        bool stopped = !c.stopped;
+        EXPECT_TRUE(DownloadUrlToFile(server.Url(c.url), path, limits, &stopped));
+        EXPECT_EQ(stopped, c.stopped) << c.url << " " << c.limit;
+        EXPECT_EQ(ReadFileBytes(path), Bytes(c.kept)) << c.url << " " << c.limit;
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+    }
+    EXPECT_EQ(FetchLimits{}.maxBytes, std::int64_t{256} << 20);
 }
 
 TEST(Fetch, TargetThatCannotBeCreatedThrows)

@@ -37,7 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
                       StampCase{"time_only", {true, 5, 100}, {true, 5, 101}, DiskChange::Changed},
                       StampCase{"gone", {true, 5, 100}, {}, DiskChange::Deleted},
                       StampCase{"missing_still", {}, {}, DiskChange::None},
-                      StampCase{"appeared", {}, {true, 0, 1}, DiskChange::Changed}),
+                      StampCase{"appeared", {}, {true, 0, 1}, DiskChange::Changed},
+                      // Size and time made to match do not hide a file put in its place.
+                      StampCase{"other_inode", {true, 5, 100, 1, 7}, {true, 5, 100, 1, 8}, DiskChange::Changed},
+                      StampCase{"other_device", {true, 5, 100, 1, 7}, {true, 5, 100, 2, 7}, DiskChange::Changed},
+                      StampCase{"kept_without_identity", {true, 5, 100}, {true, 5, 100, 1, 7}, DiskChange::None}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileStamp, SeesSizeAndTimeOfTheFileOnDisk)
@@ -56,6 +60,15 @@ TEST(FileStamp, SeesSizeAndTimeOfTheFileOnDisk)
     const FileStamp touched = FileStampOf(path);
     EXPECT_EQ(touched.modifiedNs, 1000000000LL * 1000000000 + 5);
     EXPECT_EQ(CompareStamps(first, touched), DiskChange::Changed);
+    // Another file of the same size renamed over it, its time put back as before.
+    const QString other = home.File(QStringLiteral("b.txt"));
+    WriteFileBytes(other, "xyz");
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(other).constData(), times, 0), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+    const FileStamp replaced = FileStampOf(path);
+    EXPECT_EQ(replaced.size, touched.size);
+    EXPECT_EQ(replaced.modifiedNs, touched.modifiedNs);
+    EXPECT_EQ(CompareStamps(touched, replaced), DiskChange::Changed);
 }
 
 TEST(RecoveryFolder, PortableOrXdgState)
