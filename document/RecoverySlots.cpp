@@ -133,9 +133,12 @@ std::vector<std::unique_ptr<OrphanCopy>> FindOrphanCopies(const QString& folder,
         const QString dataPath = dir.filePath(entry);
         if (ClaimedHere(dataPath))
             continue;
-        auto lock = RecoveryLock::Take(dir.filePath(Native(RecoveryLockName(name))));
-        if (!lock)
-            continue; // its program is running (or the folder takes no lock: nothing to offer safely)
+        int lockError = 0;
+        auto lock = RecoveryLock::Take(dir.filePath(Native(RecoveryLockName(name))), &lockError);
+        // Held: its program runs. A lock that cannot even be made (a folder gone read-only)
+        // is held by nobody either, and the copy is still worth giving back.
+        if (!lock && lockError == 0)
+            continue;
         std::string head;
         qint64 size = -1;
         if (QFile file(dataPath); file.open(QIODevice::ReadOnly)) {

@@ -29,7 +29,7 @@ private:
 };
 
 // A recovery file that a run which died left behind. Its lock is held while the object lives,
-// so two programs starting together do not both offer it.
+// so two programs starting together do not both offer it (null where the folder takes none).
 class OrphanCopy {
 public:
     OrphanCopy(QString dataPath, RecoveryRecord header, std::uint64_t bytesPromised, std::uint64_t bytesThere,

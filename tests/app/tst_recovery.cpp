@@ -148,8 +148,8 @@ struct ChildResult {
     QString output;
 };
 
-// Runs this test program again in `mode`, with `variables` over the environment (an empty
-// value unsets it), as the user nobody when `unprivileged`, its files held under `fileLimit`
+// Runs this test program again in `mode`, with `variables` over the environment, as the user
+// nobody when `unprivileged`, its files held under `fileLimit`
 // bytes when that is not 0.
 ChildResult RunChild(const char* mode, const std::map<QString, QString>& variables, bool unprivileged,
                      rlim_t fileLimit = 0)
@@ -159,6 +159,8 @@ ChildResult RunChild(const char* mode, const std::map<QString, QString>& variabl
         env.remove(QString::fromLatin1(name));
     for (const auto& [name, value] : variables)
         env.insert(name, value);
+    // Another user cannot reach this test's display; the child needs none.
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments({QString::fromLatin1(mode)});
