@@ -85,29 +85,6 @@ TEST(RecoveryFormat, ReadsTheFirstVersionWithoutFileIdentity)
     const auto old = DecodeRecovery("QUORLEX-RECOVERY 1\n7 1 3 9 6 5\n/a.txt\nhello");
     ASSERT_TRUE(old);
     EXPECT_EQ(old->fileStamp, (FileStamp{true, 3, 9, 0, 0}));
-    EXPECT_EQ(old->text, "hello");
-}
-
-TEST(RecoveryFormat, ADamagedCopyGivesWhatItHolds)
-{
-    const std::string good = Encode({"/a.txt", 7, {true, 3, 9, 1, 2}, "hello"});
-    const std::string header = good.substr(0, good.size() - 5);
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::optional<std::string> text;
-        bool whole;
-    };
-    for (const Case& c : {Case{"whole", good, "hello", true}, Case{"cut short", header + "hel", "hel", false},
-                          Case{"longer", good + "!!", "hello!!", false}, Case{"body gone", header, "", false},
-                          Case{"header cut", good.substr(0, 25), std::nullopt, false}}) {
-        const auto held = DecodeRecoveryHeld(c.bytes);
-        ASSERT_EQ(held.has_value(), c.text.has_value()) << c.name;
-        if (held) {
-            EXPECT_EQ(held->text, *c.text) << c.name;
-            EXPECT_EQ(held->whole, c.whole) << c.name;
-        }
-    }
 }
 
 TEST(RecoveryNames, DataNamesCarryPidAndSerial)
@@ -266,13 +243,8 @@ TEST(RecoverySlots, FindsCopiesOfDeadRunsNewestFirstAndLeavesTheRest)
     ASSERT_TRUE(live.tryLock(0));
     WriteCopy(home.File(QStringLiteral("recovery-8-1.dat")), {"/live", 40, {}, "4"});
 
-    std::vector<DamagedCopy> damaged;
-    const auto orphans = FindOrphanCopies(home.Path(), &damaged);
-    // Nothing in it to give back: set aside, never to be offered again.
-    ASSERT_EQ(damaged.size(), 1u);
-    EXPECT_EQ(damaged[0].path, home.File(QStringLiteral("recovery-6-1.dat")));
-    EXPECT_TRUE(damaged[0].setAside);
-    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat.damaged"))));
+    const auto orphans = FindOrphanCopies(home.Path());
+    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat.damaged")))); // nothing to give back
     std::vector<std::string> names;
     for (const auto& o : orphans)
         names.push_back(o->Header().fileName);

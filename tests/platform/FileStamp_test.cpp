@@ -60,15 +60,6 @@ TEST(FileStamp, SeesSizeAndTimeOfTheFileOnDisk)
     const FileStamp touched = FileStampOf(path);
     EXPECT_EQ(touched.modifiedNs, 1000000000LL * 1000000000 + 5);
     EXPECT_EQ(CompareStamps(first, touched), DiskChange::Changed);
-    // Another file of the same size renamed over it, its time put back as before.
-    const QString other = home.File(QStringLiteral("b.txt"));
-    WriteFileBytes(other, "xyz");
-    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(other).constData(), times, 0), 0);
-    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
-    const FileStamp replaced = FileStampOf(path);
-    EXPECT_EQ(replaced.size, touched.size);
-    EXPECT_EQ(replaced.modifiedNs, touched.modifiedNs);
-    EXPECT_EQ(CompareStamps(touched, replaced), DiskChange::Changed);
 }
 
 TEST(RecoveryFolder, PortableOrXdgState)
