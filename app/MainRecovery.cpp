@@ -258,17 +258,18 @@ QString OfferText(const OrphanCopy& orphan)
         text += QStringLiteral(" It is damaged: ") +
                 locale.toString(static_cast<qulonglong>(orphan.BytesThere())) + QStringLiteral(" of its ") +
                 locale.toString(static_cast<qulonglong>(orphan.BytesPromised())) +
-                QStringLiteral(" bytes are there, and Restore gives back those.");
+                QStringLiteral(" bytes are there, and Restore gives those back.");
     }
     return text + QStringLiteral("\n\nRestore it? Discard deletes the copy.");
 }
 
+// The error box's text for a copy with nothing in it to give back.
 QString DamagedText(const QString& path, bool setAside)
 {
     return QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". The copy is damaged; ") +
-           (setAside ? QStringLiteral("it was set aside as \"") + path + QStringLiteral(".damaged\" and is not "
-                                                                                     "offered again")
-                     : QStringLiteral("it could not be set aside"));
+           (setAside ? QStringLiteral("it was set aside as \"") + path +
+                           QStringLiteral(".damaged\" and is not offered again.")
+                     : QStringLiteral("it could not be set aside."));
 }
 
 // The file the command line names, as FormShow opens it.
@@ -302,7 +303,7 @@ bool TAppForm::OfferRecovery()
     std::vector<DamagedCopy> damaged;
     auto orphans = FindOrphanCopies(folder, &damaged);
     for (const DamagedCopy& d : damaged)
-        Dialogs().Error(this, windowTitle(), QString::fromStdString(ErrorBoxText(DamagedText(d.path, d.setAside).toStdString())));
+        Dialogs().Error(this, windowTitle(), DamagedText(d.path, d.setAside));
     for (const auto& orphan : orphans) {
         const QString name = QString::fromStdString(orphan->Header().fileName);
         switch (Dialogs().AskRestore(this, windowTitle(), OfferText(*orphan))) {
@@ -317,9 +318,7 @@ bool TAppForm::OfferRecovery()
         auto record = orphan->Read();
         if (!record) {
             // Gone or unreadable since the offer: said once, and never offered again.
-            const bool setAside = orphan->SetAside();
-            Dialogs().Error(this, windowTitle(),
-                            QString::fromStdString(ErrorBoxText(DamagedText(orphan->DataPath(), setAside).toStdString())));
+            Dialogs().Error(this, windowTitle(), DamagedText(orphan->DataPath(), orphan->SetAside()));
             continue;
         }
         // The bytes exactly as they were, lone line breaks included.

@@ -48,7 +48,8 @@ std::optional<RecoveryRecord> DecodeRecoveryHeader(std::string_view bytes, std::
     std::uint64_t nameBytes = 0, length = 0;
     if (!Field(bytes, at, ' ', record.changedMs) || !Field(bytes, at, ' ', exists) || exists > 1 ||
         !Field(bytes, at, ' ', record.fileStamp.size) || !Field(bytes, at, ' ', record.fileStamp.modifiedNs) ||
-        (identity && (!Field(bytes, at, ' ', record.fileStamp.device) || !Field(bytes, at, ' ', record.fileStamp.inode))) ||
+        (identity &&
+         (!Field(bytes, at, ' ', record.fileStamp.device) || !Field(bytes, at, ' ', record.fileStamp.inode))) ||
         !Field(bytes, at, ' ', nameBytes) || !Field(bytes, at, '\n', length))
         return std::nullopt;
     record.fileStamp.exists = exists == 1;

@@ -102,8 +102,9 @@ int MakeFilesAndReport()
     });
     std::printf("warnings %lld\n%s\n%s\ncopy %o lock %o extractform %o temp %o temp001 %o\n",
                 static_cast<long long>(dialogs->warnings.size()), qPrintable(dialogs->warnings.value(0)),
-                qPrintable(form.StatusPanel(0)->text()), ModeOf(copy), ModeOf(copy.chopped(4) + QStringLiteral(".lock")),
-                ModeOf(ProgramFilePath(ProgramFile::ExtractForm)), ModeOf(ProgramFilePath(ProgramFile::Temp)), carrier);
+                qPrintable(form.StatusPanel(0)->text()), ModeOf(copy),
+                ModeOf(copy.chopped(4) + QStringLiteral(".lock")), ModeOf(ProgramFilePath(ProgramFile::ExtractForm)),
+                ModeOf(ProgramFilePath(ProgramFile::Temp)), carrier);
     form.Document().SetModified(false);
     return 0;
 }
@@ -597,7 +598,8 @@ private slots:
             return;
         }
         const QString text = QStringLiteral("Unsaved changes cannot be protected: ") + under(failure);
-        QCOMPARE(said.mid(0, 3), (QStringList{QStringLiteral("warnings 1"), text, text})); // said still after the second
+        QCOMPARE(said.mid(0, 3),
+                 (QStringList{QStringLiteral("warnings 1"), text, text})); // said still after the second
     }
 
     // --- copies left behind: stale locks, damaged copies ---
@@ -626,7 +628,8 @@ private slots:
         QTest::newRow("cut short: restored as far as it goes") << promises1000 + "abc" << QByteArray("") << 0600
                                                                << QByteArray("abc");
         QTest::newRow("its text all gone: set aside") << promises1000 << QByteArray("") << 0600 << QByteArray();
-        QTest::newRow("not a copy at all: set aside") << QByteArray("garbage") << QByteArray("") << 0600 << QByteArray();
+        QTest::newRow("not a copy at all: set aside")
+            << QByteArray("garbage") << QByteArray("") << 0600 << QByteArray();
     }
     void leftCopiesAreOfferedOrSetAside()
     {
@@ -634,7 +637,8 @@ private slots:
         QFETCH(QByteArray, lock);
         QFETCH(int, lockMode);
         QFETCH(QByteArray, restored);
-        const QString path = Path(QStringLiteral("recovery-4242-1.dat")), lockPath = Path(QStringLiteral("recovery-4242-1.lock"));
+        const QString path = Path(QStringLiteral("recovery-4242-1.dat")),
+                      lockPath = Path(QStringLiteral("recovery-4242-1.lock"));
         WriteFileBytes(path, copy.toStdString());
         QLockFile live(lockPath);
         if (lock.isNull())
@@ -659,10 +663,11 @@ private slots:
             if (lock.isNull())
                 return;
             // Nothing to give back: said at the first start only, and never offered again.
-            QCOMPARE(DialogsOf(form).errors,
-                     QStringList(start == 1 ? 1 : 0, QStringLiteral("Cannot open file \"") + path +
-                                                         QStringLiteral("\". The copy is damaged; it was set aside as \"") +
-                                                         path + QStringLiteral(".damaged\" and is not offered again.")));
+            QCOMPARE(
+                DialogsOf(form).errors,
+                QStringList(start == 1 ? 1 : 0, QStringLiteral("Cannot open file \"") + path +
+                                                    QStringLiteral("\". The copy is damaged; it was set aside as \"") +
+                                                    path + QStringLiteral(".damaged\" and is not offered again.")));
             QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
         }
     }

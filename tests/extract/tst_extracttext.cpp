@@ -335,7 +335,8 @@ private slots:
         SetDocument("doc\r\n");
         WriteFileBytes(HomeFile("extractform.txt"), "$GETURL[" + server.Url("/big") + "]");
         Seen seen;
-        QTimer* watch = WatchProgress(seen, [](const QString& bytes) { return bytes.startsWith(QStringLiteral("The page")); });
+        QTimer* watch =
+            WatchProgress(seen, [](const QString& bytes) { return bytes.startsWith(QStringLiteral("The page")); });
         WithExtractWindow([&](TExtract& w) {
             w.Limits.maxBytes = 4000;
             w.BitBtn1->click();
