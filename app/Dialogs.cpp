@@ -96,6 +96,11 @@ void QtDialogs::Error(QWidget* parent, const QString& title, const QString& text
     ShowPlain(parent, QMessageBox::Critical, title, text, QMessageBox::Ok);
 }
 
+void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& text)
+{
+    ShowPlain(parent, QMessageBox::Warning, title, text, QMessageBox::Ok);
+}
+
 std::optional<QColor> QtDialogs::Color(QWidget* parent, const QColor& initial)
 {
     const QColor chosen = QColorDialog::getColor(initial, parent);
@@ -125,11 +130,12 @@ bool QtDialogs::PageSetup(QWidget* parent, QPrinter* printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text)
+IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text,
+                                     Answer defaultAnswer)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

@@ -611,7 +611,7 @@ void TAppForm::closeEvent(QCloseEvent* e)
 void TAppForm::FormClose()
 {
     if (m_recovery)
-        m_recovery->Discard();
+        m_recovery->Closing();
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp002));
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp003));
 }

@@ -2,6 +2,7 @@
 
 #include "document/TextFile.h"
 #include "extract/ExtractionResult.h"
+#include "platform/PrivateFile.h"
 #include "platform/IntegerConversion.h"
 #include "platform/Utf8Text.h"
 
@@ -254,7 +255,7 @@ void LoadExtractionResult(std::string result, const QString& path,
                           const std::function<void(const QString& path)>& load)
 {
     result = ExtractionDocumentText(std::move(result));
-    WriteFileBytes(path, result);
+    WritePrivateFileOrThrow(path, result);
     std::string().swap(result); // the document is about to hold all of it again
     struct Remove {
         const QString& path;

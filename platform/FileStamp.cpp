@@ -23,6 +23,8 @@ FileStamp FileStampOf(const QString& path)
     }
     stamp.size = static_cast<std::int64_t>(st.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
     return stamp;
 }
 
@@ -32,5 +34,9 @@ DiskChange CompareStamps(const FileStamp& known, const FileStamp& now)
         return DiskChange::None;
     if (!now.exists)
         return known.exists ? DiskChange::Deleted : DiskChange::None;
-    return known == now ? DiskChange::None : DiskChange::Changed;
+    if (!known.exists || known.size != now.size || known.modifiedNs != now.modifiedNs)
+        return DiskChange::Changed;
+    if (known.inode != 0 && (known.device != now.device || known.inode != now.inode))
+        return DiskChange::Changed;
+    return DiskChange::None;
 }
