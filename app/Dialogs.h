@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -35,6 +36,9 @@ public:
     // Print and page set-up dialogs on `printer`; false when cancelled.
     virtual bool Print(QWidget* parent, QPrinter* printer) = 0;
     virtual bool PageSetup(QWidget* parent, QPrinter* printer) = 0;
+    // The print preview of `printer`'s pages, drawn by `paint` on the printer it is given
+    // (the preview's, or the chosen printer when the user prints from it).
+    virtual void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) = 0;
     // A question with Yes and No, titled `title`; closing the box answers No.
     virtual Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // The offer of a recovery copy: Yes restores it, No discards it, Cancel (the box closed)
@@ -55,6 +59,7 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };

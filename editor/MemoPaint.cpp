@@ -132,6 +132,8 @@ void TMemo::paintEvent(QPaintEvent* e)
                 break;
         }
     }
+    if (v.dropCaret >= 0)
+        painter.fillRect(OffsetRect(v.dropCaret).adjusted(0, 0, 1, 0), v.text);
     if (!hasFocus())
         return;
     const QRect caret = CaretRect();
@@ -148,7 +150,10 @@ void TMemo::paintEvent(QPaintEvent* e)
         const int at = metrics.horizontalAdvance(v.preedit.left(v.preeditCursor));
         painter.fillRect(caret.translated(at, 0), v.text);
     } else if (v.caretOn) {
-        painter.fillRect(caret, v.text);
+        QColor ink = v.text;
+        if (v.overwrite)
+            ink.setAlpha(110); // the character under the block stays readable
+        painter.fillRect(caret, ink);
     }
 }
 

@@ -32,6 +32,7 @@ public:
     QStringList questions;     // texts of the Yes / No questions
     QStringList restoreOffers; // texts of the recovery offers
     int unexpected = 0;        // dialogs shown without a scripted answer
+    int previews = 0;          // print previews shown; each paints once on the window's printer
 
     Answer AskSave(QWidget* parent, const QString& text) override;
     std::optional<QString> OpenFileName(QWidget* parent) override;
@@ -43,6 +44,7 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };
