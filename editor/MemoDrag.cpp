@@ -24,7 +24,11 @@ QStringList LocalFiles(const QMimeData* mime)
     return paths;
 }
 
-bool CopyKey(Qt::KeyboardModifiers mods) { return mods & Qt::ControlModifier; }
+// Ctrl held copies: the drag proposes a copy then, and the event carries the key.
+bool Copies(const QDropEvent* e)
+{
+    return e->proposedAction() == Qt::CopyAction || (e->modifiers() & Qt::ControlModifier);
+}
 
 } // namespace
 
@@ -88,7 +92,7 @@ void TMemo::dragMoveEvent(QDragMoveEvent* e)
     }
     ShowDropCaret(e->position().toPoint());
     if (e->source() == this) {
-        e->setDropAction(CopyKey(e->modifiers()) ? Qt::CopyAction : Qt::MoveAction);
+        e->setDropAction(Copies(e) ? Qt::CopyAction : Qt::MoveAction);
         e->accept();
     } else {
         e->acceptProposedAction();
@@ -120,7 +124,7 @@ void TMemo::dropEvent(QDropEvent* e)
     }
     const Offset at = Legal(HitTest(e->position().toPoint()));
     if (e->source() == this) {
-        const bool copy = CopyKey(e->modifiers());
+        const bool copy = Copies(e);
         e->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
         e->accept();
         v.droppedHere = true;
