@@ -103,6 +103,9 @@ std::int64_t TMemo::Legal(std::int64_t offset) const
 void TMemo::MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal)
 {
     View& v = *m_view;
+    // A bare caret that moves (an arrow key held) repaints only where it was and where it goes.
+    const bool bare = v.caret == v.anchor && v.preedit.isEmpty();
+    const QRect before = bare ? CaretRect() : QRect();
     v.caret = Legal(caret);
     if (!keepAnchor)
         v.anchor = v.caret;
@@ -113,7 +116,12 @@ void TMemo::MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal)
     emit CaretMoved();
     RestartBlink();
     updateMicroFocus();
-    viewport()->update();
+    if (bare && v.caret == v.anchor) {
+        viewport()->update(before.adjusted(-1, 0, 1, 0));
+        viewport()->update(CaretRect().adjusted(-1, 0, 1, 0));
+    } else {
+        viewport()->update();
+    }
 }
 
 // Announced when the selected range changes; a caret moving with nothing selected is no news.
