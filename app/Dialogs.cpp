@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
@@ -128,6 +129,14 @@ bool QtDialogs::PageSetup(QWidget* parent, QPrinter* printer)
 {
     QPageSetupDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint)
+{
+    QPrintPreviewDialog dialog(printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(p); });
+    dialog.exec();
 }
 
 IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text,

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -38,6 +39,9 @@ public:
     // Print and page set-up dialogs on `printer`; false when cancelled.
     virtual bool Print(QWidget* parent, QPrinter* printer) = 0;
     virtual bool PageSetup(QWidget* parent, QPrinter* printer) = 0;
+    // The print preview of `printer`'s pages, drawn by `paint` on the printer it is given
+    // (the preview's, or the chosen printer when the user prints from it).
+    virtual void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) = 0;
     // A question with Yes and No, titled `title`; closing the box answers No. `defaultAnswer`
     // (Yes or No) is what Enter gives: No where Yes would throw the user's work away.
     virtual Answer AskYesNo(QWidget* parent, const QString& title, const QString& text,
@@ -61,6 +65,7 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     Answer AskYesNo(QWidget* parent, const QString& title, const QString& text,
                     Answer defaultAnswer = Answer::Yes) override;
     Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;

@@ -27,6 +27,7 @@ void TAppForm::LoadDocument(const QString& path)
     m_document->Load(path);
     SetTitleForFile();
     RememberFileStamp(path, m_document->Stamp());
+    NoteRecentFile(path);
 }
 
 void TAppForm::SaveDocument(const QString& path)
@@ -152,6 +153,7 @@ void TAppForm::SaveAs()
     SaveDocument(path);
     m_document->SetModified(false);
     SetTitleForFile();
+    NoteRecentFile(path);
 }
 
 void TAppForm::FileExit1Execute() { close(); }

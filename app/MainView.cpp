@@ -21,7 +21,13 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+constexpr double kSmallestPoints = 4;
+constexpr double kLargestPoints = 96;
 
 // System colour indices of the settings file and the palette roles that play their part here.
 QPalette::ColorRole RoleOfSystemColor(int index)
@@ -167,12 +173,52 @@ void TAppForm::BackgroundColor1Click()
     m_options.backgroundColor = colors::ToSettingText(value);
 }
 
-// For this run only: the next start has the design font again.
+// For this run only: the next start has the design font again. The zoom stays on top of it.
 void TAppForm::FontProperties1Click()
 {
-    if (const std::optional<QFont> chosen = Dialogs().Font(this, Memo1->font()))
-        Memo1->setFont(*chosen);
+    if (const std::optional<QFont> chosen = Dialogs().Font(this, m_baseFont)) {
+        m_baseFont = *chosen;
+        ApplyZoom();
+    }
 }
+
+double TAppForm::BasePoints() const
+{
+    if (m_baseFont.pointSizeF() > 0)
+        return m_baseFont.pointSizeF();
+    return m_baseFont.pixelSize() * 72.0 / std::max(1, Memo1->logicalDpiY());
+}
+
+// One setFont per step, so the editor builds its glyph tables once.
+void TAppForm::ApplyZoom()
+{
+    QFont font = m_baseFont;
+    font.setPointSizeF(std::clamp(BasePoints() + m_options.zoom, kSmallestPoints, kLargestPoints));
+    if (font != Memo1->font())
+        Memo1->setFont(font);
+}
+
+void TAppForm::ZoomBy(int steps)
+{
+    const double base = BasePoints();
+    const double now = std::clamp(base + m_options.zoom, kSmallestPoints, kLargestPoints);
+    const double next = std::clamp(now + steps, kSmallestPoints, kLargestPoints);
+    if (next != now)
+        SetZoom(static_cast<int>(std::lround(next - base)));
+}
+
+void TAppForm::SetZoom(int points)
+{
+    if (points == m_options.zoom)
+        return;
+    m_options.zoom = points;
+    ApplyZoom();
+    m_store->WriteZoom(points);
+}
+
+void TAppForm::ZoomIn1Click() { ZoomBy(1); }
+void TAppForm::ZoomOut1Click() { ZoomBy(-1); }
+void TAppForm::ResetZoom1Click() { SetZoom(0); }
 
 QPrinter& TAppForm::Printer()
 {
@@ -181,21 +227,47 @@ QPrinter& TAppForm::Printer()
     return *m_printer;
 }
 
-void TAppForm::FilePrint1Execute()
+QString TAppForm::PrintTitle() const
+{
+    const QString& name = m_document->FileName();
+    return name.isEmpty() ? AppTitle : ShownPath(FileNamePart(name));
+}
+
+// The font of Font Properties without the zoom: zooming is for the screen.
+void TAppForm::PrintPages(QPrinter& printer, const QString& title)
 {
     try {
-        QPrinter& printer = Printer();
-        const QString& name = m_document->FileName();
-        const QString title = name.isEmpty() ? AppTitle : ShownPath(FileNamePart(name));
-        NameJobAfterDocument(printer, title);
-        if (!Dialogs().Print(this, &printer))
-            return;
-        PrintLines(printer, Memo1->font(), Memo1->palette().color(QPalette::Text), title, m_document->Count(),
+        PrintLines(printer, m_baseFont, Memo1->palette().color(QPalette::Text), title, m_document->Count(),
                    [this](int i) { return m_document->Get(i); });
     } catch (...) {
         // What went wrong inside the printer is not the user's business here.
         throw QuorlexError("Printer not found!");
     }
+}
+
+void TAppForm::FilePrint1Execute()
+{
+    try {
+        QPrinter& printer = Printer();
+        const QString title = PrintTitle();
+        NameJobAfterDocument(printer, title);
+        if (!Dialogs().Print(this, &printer))
+            return;
+        PrintPages(printer, title);
+    } catch (...) {
+        throw QuorlexError("Printer not found!");
+    }
+}
+
+// The same pages as Print, drawn by the same code; the dialog's own Print button prints them.
+void TAppForm::FilePrintPreview1Execute()
+{
+    QPrinter& printer = Printer();
+    const QString title = PrintTitle();
+    NameJobAfterDocument(printer, title);
+    Dialogs().PrintPreview(this, &printer, [this, title](QPrinter* target) {
+        RunGuarded([&] { PrintPages(*target, title); });
+    });
 }
 
 void TAppForm::FilePrintSetup1Execute() { Dialogs().PageSetup(this, &Printer()); }

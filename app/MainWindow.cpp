@@ -96,12 +96,12 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(9);
+    m_baseFont = font;
     Memo1->setFont(font);
     Memo1->SetWordWrap(false);
     Memo1->installEventFilter(this);
     setCentralWidget(Memo1);
-    setAcceptDrops(true); // the desktop may drop files on the window
-    Memo1->setAcceptDrops(false);
+    setAcceptDrops(true); // the desktop may drop files on the window, and on the text
     // QMainWindow's own popup on the menu, tool and status bars would hide the tool bar behind
     // View > Tool Bar's back.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -119,6 +119,11 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     connect(Memo1, &TMemo::SelectionChanged, this, &TAppForm::UpdateEditActions);
     connect(Memo1, &TMemo::UndoRequested, this, [this] { RunGuarded([this] { EditUndo1Execute(); }); });
     connect(Memo1, &TMemo::RedoRequested, this, [this] { RunGuarded([this] { EditRedo1Execute(); }); });
+    connect(Memo1, &TMemo::ZoomRequested, this, [this](int steps) { RunGuarded([this, steps] { ZoomBy(steps); }); });
+    // After the drop has ended: the desktop's drag must not wait for the save prompt.
+    connect(Memo1, &TMemo::FilesDropped, this, [this](const QStringList& paths) {
+        RunGuarded([this, &paths] { DropFiles(paths); });
+    }, Qt::QueuedConnection);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TAppForm::UpdatePasteAction);
 
     FormCreate();
@@ -160,6 +165,9 @@ void TAppForm::CreateActions()
          &TAppForm::FileSave1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     make(FilePrint1, "FilePrint1", QStringLiteral("&Print..."), QStringLiteral("Print|Print current file"), 13,
          &TAppForm::FilePrint1Execute);
+    make(FilePrintPreview1, "FilePrintPreview1", QStringLiteral("Print Pre&view..."),
+         QStringLiteral("Print Preview|Show the pages as Print would print them"), -1,
+         &TAppForm::FilePrintPreview1Execute);
     make(FilePrintSetup1, "FilePrintSetup1", QStringLiteral("Print Set&up..."),
          QStringLiteral("Print Setup|Display Print Setup dialog"), -1, &TAppForm::FilePrintSetup1Execute);
     make(FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
@@ -195,6 +203,8 @@ void TAppForm::CreateActions()
          &TAppForm::Find1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     make(Replace1, "Replace1", QStringLiteral("&Replace..."), QStringLiteral("Replace|Replace a string in the text"),
          12, &TAppForm::Replace1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    make(GoToLine1, "GoToLine1", QStringLiteral("&Go To Line..."), QStringLiteral("Go To Line|Move the caret to a line"),
+         -1, &TAppForm::GoToLine1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     make(Wordwrap1, "Wordwrap1", QStringLiteral("&WordWrap"), QStringLiteral("WordWrap|Wrap the lines"), -1,
          &TAppForm::Wordwrap1Click);
     make(StatusBar1, "StatusBar1", QStringLiteral("&Status Bar"),
@@ -203,6 +213,14 @@ void TAppForm::CreateActions()
          &TAppForm::ToolBar1Click);
     make(FullScreen1, "FullScreen1", QStringLiteral("&Full Screen"), QStringLiteral("Full Screen|Full Screen mode"),
          -1, &TAppForm::FullScreen1Click)->setShortcut(QKeySequence(Qt::Key_F11));
+    make(ZoomIn1, "ZoomIn1", QStringLiteral("Zoom &In"), QStringLiteral("Zoom In|Make the text larger"), -1,
+         &TAppForm::ZoomIn1Click)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    make(ZoomOut1, "ZoomOut1", QStringLiteral("Zoom &Out"), QStringLiteral("Zoom Out|Make the text smaller"), -1,
+         &TAppForm::ZoomOut1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    make(ResetZoom1, "ResetZoom1", QStringLiteral("&Reset Zoom"),
+         QStringLiteral("Reset Zoom|Show the text in its font's own size"), -1, &TAppForm::ResetZoom1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     make(BackgroundColor1, "BackgroundColor1", QStringLiteral("&Background Color..."),
          QStringLiteral("Background Color|Change the background color"), -1, &TAppForm::BackgroundColor1Click);
     make(FontProperties1, "FontProperties1", QStringLiteral("&Font Properties..."),
@@ -271,11 +289,13 @@ void TAppForm::CreateMenus()
     file->addAction(FileOpen1);
     file->addAction(FileSave1);
     file->addAction(FileSaveAsItem);
+    CreateRecentFilesMenu(file);
     CreateEncodingMenu(file);
     CreateLineBreaksMenu(file);
     file->addSeparator();
     file->addAction(FilePrintSetup1);
     file->addAction(FilePrint1);
+    file->addAction(FilePrintPreview1);
     file->addSeparator();
     file->addAction(FileExitItem);
 
@@ -290,6 +310,7 @@ void TAppForm::CreateMenus()
     edit->addSeparator();
     edit->addAction(Find1);
     edit->addAction(Replace1);
+    edit->addAction(GoToLine1);
     edit->addSeparator();
     edit->addAction(EditSelectAll1);
     edit->addAction(Wordwrap1);
@@ -299,6 +320,10 @@ void TAppForm::CreateMenus()
     view->addAction(ToolBar1);
     view->addSeparator();
     view->addAction(FullScreen1);
+    view->addSeparator();
+    view->addAction(ZoomIn1);
+    view->addAction(ZoomOut1);
+    view->addAction(ResetZoom1);
 
     QMenu* options = menu("Options1", QStringLiteral("&Options"), QStringLiteral("Options related commands"));
     options->addAction(BackgroundColor1);
@@ -397,11 +422,12 @@ void TAppForm::CreateStatusBar()
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(initial[i], StatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        // The design widths were made for a smaller font: never cut a counter short.
-        const QString sample = i == 1 ? QStringLiteral("Modified") : QStringLiteral("99999999 Bytes");
-        const int needed = panel->fontMetrics().horizontalAdvance(sample) + 10;
-        if (i >= 1) {
-            panel->setFixedWidth(std::max(widths[i], needed));
+        // The design widths were made for a smaller font: "Modified" gets the room it needs,
+        // and the counters grow with their numbers, so that none is ever cut short.
+        if (i == 1) {
+            panel->setFixedWidth(std::max(widths[i], panel->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 10));
+        } else if (i >= 2) {
+            GrowWithText(panel, widths[i]);
         } else {
             // The hints are longer than the design width in Linux fonts: the hint panel takes
             // the free width, and a long hint never widens the window.
@@ -414,6 +440,7 @@ void TAppForm::CreateStatusBar()
         StatusBar->addWidget(panel, i == 0 ? 1 : 0);
         m_panels[i] = panel;
     }
+    AddPositionPanel();
     AddEncodingPanel();
     AddLineBreaksPanel();
 }
@@ -562,6 +589,8 @@ void TAppForm::ApplyOptions()
     ToolBar->setVisible(m_options.toolBar);
     UndoHistory1->setChecked(m_options.undoHistory);
     m_document->SetKeepHistory(m_options.undoHistory);
+    ApplyZoom();
+    ShowRecentFiles();
     RunGuarded([this] {
         if (!m_options.backgroundColor.empty())
             SetMemoBackground(colors::FromSettingText(m_options.backgroundColor));
@@ -593,6 +622,7 @@ void TAppForm::FormShow(const QStringList& arguments)
         m_document->SetStamp(shortPath, m_document->Stamp());
         SetTitleForFile();
         RememberFileStamp(shortPath, m_document->Stamp());
+        NoteRecentFile(shortPath);
     });
 }
 

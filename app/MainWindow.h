@@ -5,6 +5,7 @@
 #include "document/StringList.h"
 #include "extract/ui/ExtractHost.h"
 
+#include <QFont>
 #include <QMainWindow>
 
 #include <cstdint>
@@ -37,8 +38,9 @@ enum class TrimSide;
 // Its handlers are split by subsystem over the MainWindow*.cpp files: files and start-up here
 // and in MainFiles.cpp, view and printing in MainView.cpp, find, date stamps and the simulator
 // in MainEditing.cpp, line commands in MainLineCommands.cpp, analysis in MainAnalysis.cpp,
-// extraction in MainExtract.cpp and recovery in MainRecovery.cpp. Tests reach the actions by
-// their object names.
+// extraction in MainExtract.cpp, recovery in MainRecovery.cpp, Go To Line and the caret's
+// position in MainNavigation.cpp and the recent files in MainRecentFiles.cpp. Tests reach the
+// actions by their object names.
 class TAppForm : public QMainWindow, public ExtractHost, public SeparateHost {
     Q_OBJECT
 public:
@@ -148,6 +150,10 @@ private:
     void BackgroundColor1Click();
     void FontProperties1Click();
     void FilePrint1Execute();
+    void FilePrintPreview1Execute();
+    // Print's pages on `printer`; what goes wrong becomes "Printer not found!".
+    void PrintPages(QPrinter& printer, const QString& title);
+    QString PrintTitle() const;
     void FilePrintSetup1Execute();
     void VersionHistory1Click();
     void HelpAbout1Execute();
@@ -155,6 +161,14 @@ private:
     bool Memo1KeyDown(QKeyEvent* key);
     void ApplyWordWrap(bool on);
     void SetMemoBackground(std::uint32_t colorValue);
+    // Zoom: points added to the font of Font Properties, the size kept from 4 to 96 points.
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ResetZoom1Click();
+    void ZoomBy(int steps);
+    void SetZoom(int points);
+    void ApplyZoom();
+    double BasePoints() const;
     // The colour a settings colour value stands for (system colours from the palette).
     QColor ColorOfValue(std::uint32_t colorValue) const;
 
@@ -223,6 +237,24 @@ private:
     std::string DocumentLine(int i) const override;
     void ShowNotice(QWidget* over, const QString& text) override;
 
+    // --- Go To Line and the caret's position (MainNavigation.cpp) ---
+    void GoToLine1Click();
+    void AddPositionPanel();
+    void ShowCaretPosition();
+    // A status panel at least `minimum` pixels wide that grows with its text, so that no
+    // count is ever cut.
+    static void GrowWithText(QLabel* panel, int minimum);
+
+    // --- recent files (MainRecentFiles.cpp) ---
+    void CreateRecentFilesMenu(QMenu* file);
+    void ShowRecentFiles();
+    // Puts the file first in File > Recent Files (opening, saving as and dropping do).
+    void NoteRecentFile(const QString& path);
+    void ForgetRecentFile(const QString& path);
+    void WriteRecentFiles();
+    void OpenRecentFile(int index);
+    void ClearRecentFiles1Click();
+
     // --- recovery copies and files changed on disk (MainRecovery.cpp) ---
     void StartRecovery();
     // True when the user took a recovery copy back into the document.
@@ -245,6 +277,7 @@ private:
     QString AppTitle = QStringLiteral("Quorlex");
     QString m_lastSaveName;
     QPoint m_positionBeforeFullScreen;
+    QFont m_baseFont; // the editor's font before the zoom: the design font or Font Properties'
     std::uint32_t m_memoBackground = 0xFF000005u;
     // "separate", "insertbeginning" or "insertend": set just before the dialog is shown.
     QString SeparateMode;
@@ -265,6 +298,7 @@ private:
     QToolBar* ToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
     QLabel* m_panels[6] = {};
+    QLabel* m_positionPanel = nullptr; // "Ln %d, Col %d", after the byte counter
     QAction *FileNew1 = nullptr, *FileOpen1 = nullptr, *FileSave1 = nullptr, *FilePrint1 = nullptr,
             *FilePrintSetup1 = nullptr;
     QAction *EditUndo1 = nullptr, *EditRedo1 = nullptr, *EditCut1 = nullptr, *EditCopy1 = nullptr,
@@ -282,6 +316,11 @@ private:
     QAction *rimBoth1 = nullptr, *rimLeft1 = nullptr, *rimRight1 = nullptr;
     QAction *VersionHistory1 = nullptr, *HelpAboutItem = nullptr;
     QAction *ToolButton12 = nullptr, *ToolButton13 = nullptr, *ToolButton15 = nullptr;
+    QAction *GoToLine1 = nullptr, *FilePrintPreview1 = nullptr;
+    QAction *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ResetZoom1 = nullptr;
+    QMenu* RecentFiles1 = nullptr;
+    QAction* m_recentItems[Options::kRecentFiles] = {};
+    QAction* ClearRecentFiles1 = nullptr;
     QAction *EncodingUtf81 = nullptr, *EncodingWindows12541 = nullptr;
     QAction *ReopenUtf81 = nullptr, *ReopenWindows12541 = nullptr;
     QAction *LineBreaksWindows1 = nullptr, *LineBreaksUnix1 = nullptr;

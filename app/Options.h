@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TIniFile;
 
@@ -15,6 +16,11 @@ struct Options {
     bool undoHistory = false;
     // The colour's text as stored (a name or a number); empty when none is stored.
     std::string backgroundColor;
+    // Points added to the editor font's size by View > Zoom.
+    int zoom = 0;
+    // The files last opened or saved, newest first, as the bytes of their names.
+    static constexpr int kRecentFiles = 8;
+    std::vector<std::string> recentFiles;
 };
 
 // Reads and writes Options in one place, so each key is spelled once.
@@ -30,6 +36,9 @@ public:
     void WriteToolBar(bool on);
     void WriteUndoHistory(bool on);
     void WriteBackgroundColor(std::uint32_t colorValue);
+    void WriteZoom(int points);
+    // All the keys of the list at once; a name the file cannot hold on one line is left out.
+    void WriteRecentFiles(const std::vector<std::string>& paths);
 
 private:
     TIniFile& m_ini;

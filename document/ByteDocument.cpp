@@ -226,7 +226,8 @@ std::vector<Offset> ByteDocument::BreaksAround(Offset start, Offset added) const
 
 bool ByteDocument::Keeps(Undo undo) const
 {
-    return undo == Undo::Record || undo == Undo::Coalesce || (undo == Undo::History && m_history.KeepsAll());
+    return undo == Undo::Record || undo == Undo::Coalesce || undo == Undo::Overwrite ||
+           (undo == Undo::History && m_history.KeepsAll());
 }
 
 std::pair<Offset, Offset> ByteDocument::CurrentSelection() const
@@ -253,6 +254,16 @@ void ByteDocument::RememberUndo(Offset start, Offset length, Offset added, std::
         return;
     }
     const auto now = UndoHistory::Clock::now();
+    // What typing over text took away follows the bytes the step already gives back, so one
+    // Undo restores the whole run.
+    if (undo == Undo::Overwrite && ExtendsTyping(start, 0, added)) {
+        UndoHistory::Step* step = m_history.Continuable();
+        step->length += added;
+        step->bytes += removed;
+        step->when = now;
+        m_history.Grew(static_cast<std::ptrdiff_t>(removed.size()), Length());
+        return;
+    }
     if (undo == Undo::Coalesce) {
         if (ExtendsTyping(start, length, added)) {
             UndoHistory::Step* step = m_history.Continuable();
@@ -278,7 +289,8 @@ void ByteDocument::RememberUndo(Offset start, Offset length, Offset added, std::
         }
     }
     UndoHistory::Step step;
-    step.kind = undo == Undo::Coalesce ? (added > 0 ? Kind::Typing : Kind::Erasing) : Kind::Plain;
+    const bool typed = undo == Undo::Coalesce || undo == Undo::Overwrite;
+    step.kind = typed ? (added > 0 ? Kind::Typing : Kind::Erasing) : Kind::Plain;
     step.start = start;
     step.length = added;
     step.bytes = std::move(removed);

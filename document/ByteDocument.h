@@ -41,6 +41,7 @@ public:
         None,      // forgets the undo step (commands the undo history does not record)
         Record,    // becomes the undo step
         Coalesce,  // typing: joins the undo step when it continues it (next to it, same kind)
+        Overwrite, // typing over the bytes at the caret: joins the typing step it continues
         History,   // a command: recorded when the whole history is kept, forgets the step otherwise
     };
 

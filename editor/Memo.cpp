@@ -32,6 +32,7 @@ TMemo::TMemo(ByteDocument& document, QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    viewport()->setAcceptDrops(true); // text to insert or move, files to open
 
     v.blink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
     connect(&v.blink, &QTimer::timeout, this, [this] { OnBlink(); });
@@ -81,8 +82,10 @@ void TMemo::OnDocumentEdit(const DocumentEdit& edit)
             v.top = v.top >= end ? v.top + delta : edit.start;
         v.top = v.layout.RowStart(v.layout.RowOf(v.top));
     }
+    v.pressedInSelection = false;
     emit ContentsChanged();
     AnnounceSelection();
+    emit CaretMoved();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -100,6 +103,9 @@ std::int64_t TMemo::Legal(std::int64_t offset) const
 void TMemo::MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal)
 {
     View& v = *m_view;
+    // A bare caret that moves (an arrow key held) repaints only where it was and where it goes.
+    const bool bare = v.caret == v.anchor && v.preedit.isEmpty();
+    const QRect before = bare ? CaretRect() : QRect();
     v.caret = Legal(caret);
     if (!keepAnchor)
         v.anchor = v.caret;
@@ -107,9 +113,15 @@ void TMemo::MoveCaret(std::int64_t caret, bool keepAnchor, bool keepGoal)
         v.goalX = -1;
     AnnounceSelection();
     AnnounceCaret();
+    emit CaretMoved();
     RestartBlink();
     updateMicroFocus();
-    viewport()->update();
+    if (bare && v.caret == v.anchor) {
+        viewport()->update(before.adjusted(-1, 0, 1, 0));
+        viewport()->update(CaretRect().adjusted(-1, 0, 1, 0));
+    } else {
+        viewport()->update();
+    }
 }
 
 // Announced when the selected range changes; a caret moving with nothing selected is no news.
@@ -141,6 +153,14 @@ void TMemo::ReplaceSelection(std::string_view bytes, ByteDocument::Undo undo)
     EnsureCaretVisible();
 }
 
+void TMemo::ReplaceRange(std::int64_t start, std::int64_t length, std::string_view bytes)
+{
+    View& v = *m_view;
+    v.anchor = Legal(start);
+    v.caret = Legal(start + std::max<Offset>(0, length));
+    ReplaceSelection(bytes, ByteDocument::Undo::Record);
+}
+
 // --- selection ---
 
 std::int64_t TMemo::SelStart() const { return std::min(m_view->caret, m_view->anchor); }
@@ -155,6 +175,12 @@ void TMemo::SetSelection(std::int64_t start, std::int64_t length)
     EnsureCaretVisible();
 }
 
+void TMemo::GoTo(std::int64_t offset)
+{
+    MoveCaret(offset, false);
+    EnsureCaretVisible(true);
+}
+
 void TMemo::SelectAll()
 {
     m_view->anchor = 0;
@@ -162,6 +188,16 @@ void TMemo::SelectAll()
 }
 
 void TMemo::DeleteSelection() { ReplaceSelection({}, ByteDocument::Undo::Record); }
+
+bool TMemo::Overwrite() const { return m_view->overwrite; }
+
+void TMemo::SetOverwrite(bool on)
+{
+    m_view->overwrite = on;
+    RestartBlink();
+    viewport()->update();
+    updateMicroFocus();
+}
 
 // --- view options ---
 

@@ -36,14 +36,20 @@ public:
     void SetSelection(std::int64_t start, std::int64_t length);
     std::int64_t CaretOffset() const;
     void SelectAll();
-    // Scrolls so the caret is in sight.
-    void EnsureCaretVisible();
+    // Scrolls so the caret is in sight; `centre`: a caret out of sight comes to the middle.
+    void EnsureCaretVisible(bool centre = false);
+    // Puts the caret at `offset`; a line out of sight comes to the middle of the view.
+    void GoTo(std::int64_t offset);
 
     // --- edit commands on the selection ---
     void Cut();
     void Copy() const;
     void Paste();
     void DeleteSelection();
+
+    // Typing replaces the character under the caret (never a line break); Insert switches.
+    bool Overwrite() const;
+    void SetOverwrite(bool on);
 
     // --- view options ---
     void SetWordWrap(bool on);   // also sets the scroll bars (vertical only while wrapping)
@@ -65,6 +71,12 @@ signals:
     // Every change of the text, after the view has followed it.
     void ContentsChanged();
     void SelectionChanged();
+    // The caret went elsewhere (by a key, the mouse, a command or an edit).
+    void CaretMoved();
+    // Ctrl and the wheel: steps of the font size, up when positive.
+    void ZoomRequested(int steps);
+    // Files from the desktop dropped on the text.
+    void FilesDropped(const QStringList& paths);
     // Undo and Redo keys: the document's owner knows which history they walk.
     void UndoRequested();
     void RedoRequested();
@@ -81,6 +93,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -104,6 +120,8 @@ private:
     void AnnounceSelection();
     // Replaces the selection by `bytes` and puts the caret behind them.
     void ReplaceSelection(std::string_view bytes, ByteDocument::Undo undo);
+    // The same for [start, start + length), as one undoable change.
+    void ReplaceRange(std::int64_t start, std::int64_t length, std::string_view bytes);
 
     // MemoScroll.cpp: what is in sight.
     int RowsInSight() const;
@@ -130,8 +148,20 @@ private:
     std::int64_t CharRight(std::int64_t at) const;
     std::int64_t WordLeft(std::int64_t at) const;
     std::int64_t WordRight(std::int64_t at) const;
+    // The byte under the point (its line's end when the point is beyond it).
+    std::int64_t ByteUnder(QPoint point) const;
+    // The run of letters and digits, of blanks or of other signs that holds the byte at `at`.
+    std::pair<std::int64_t, std::int64_t> WordAround(std::int64_t at) const;
     void SelectWordAt(QPoint point);
+    void SelectLineAt(QPoint point);
+    // A drag of the mouse moves the caret by the unit the selection began with.
+    void ExtendSelection(QPoint point);
     void OnAutoScroll();
+
+    // MemoDrag.cpp: the selected text dragged, and text or files dropped.
+    void StartDrag();
+    void ShowDropCaret(QPoint point);
+    void MoveOrCopySelection(std::int64_t to, bool copy);
 
     // MemoPaint.cpp: drawing.
     void ApplyFont();

@@ -10,7 +10,10 @@
 
 // Screen readers see the document as its decoded characters, one per byte, so their offsets are
 // the document's byte offsets (a CR LF is two). Offsets past what an int holds are out of reach.
-class TMemoAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// Their edits (the desktop's cut, copy and paste among them) are changes the user made, each
+// one undoable step.
+class TMemoAccessible : public QAccessibleWidget, public QAccessibleTextInterface,
+                        public QAccessibleEditableTextInterface {
 public:
     explicit TMemoAccessible(TMemo* memo) : QAccessibleWidget(memo, QAccessible::EditableText) {}
 
@@ -18,6 +21,8 @@ public:
     {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -34,6 +39,8 @@ public:
     {
         if (t == QAccessible::Value)
             return text(0, std::min(characterCount(), 1 << 16));
+        if (t == QAccessible::Name)
+            return QStringLiteral("Document");
         return QAccessibleWidget::text(t);
     }
 
@@ -112,6 +119,16 @@ public:
         *start = 0;
         *end = characterCount();
         return {};
+    }
+
+    // --- editing ---
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        if (endOffset < startOffset)
+            std::swap(startOffset, endOffset);
+        Memo()->ReplaceRange(startOffset, endOffset - startOffset, TypedBytes(text));
     }
 
 private:

@@ -37,37 +37,20 @@ const std::array<CharClass, 256>& Classes()
 
 CharClass ClassOf(unsigned char b) { return Classes()[b]; }
 
-// Characters to bytes for typing and pasting: every kind of line break becomes CR LF, and
-// what the code page cannot hold becomes '?' (one for a character outside the BMP).
-std::string TypedBytes(QStringView text)
-{
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i].unicode();
-        if (ch == u'\r' || ch == u'\n' || ch == 0x2028 || ch == 0x2029) {
-            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += "\r\n";
-            continue;
-        }
-        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            ++i;
-            out += '?';
-            continue;
-        }
-        const int b = cp1254::FromUnicode(ch);
-        out += b < 0 ? '?' : static_cast<char>(b);
-    }
-    return out;
-}
-
 bool IsTab(const QKeyEvent* k) { return k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab; }
+
+// Undo, as the platform's classic edit controls have it.
+bool IsAltBackspace(const QKeyEvent* k)
+{
+    return k->key() == Qt::Key_Backspace && (k->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier;
+}
 
 // Keys the editor uses itself, so that a window shortcut on the same key does not take them.
 bool EditorKey(QKeyEvent* k)
 {
     const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
+    if (IsAltBackspace(k) || (mods == Qt::NoModifier && k->key() == Qt::Key_Insert))
+        return true;
     if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
         if (k->key() < Qt::Key_Escape)
             return true; // printable
@@ -112,6 +95,29 @@ bool EditorKey(QKeyEvent* k)
 
 } // namespace
 
+std::string TypedBytes(QStringView text)
+{
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i].unicode();
+        if (ch == u'\r' || ch == u'\n' || ch == 0x2028 || ch == 0x2029) {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += "\r\n";
+            continue;
+        }
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            out += '?';
+            continue;
+        }
+        const int b = cp1254::FromUnicode(ch);
+        out += b < 0 ? '?' : static_cast<char>(b);
+    }
+    return out;
+}
+
 bool TMemo::event(QEvent* e)
 {
     if (e->type() == QEvent::ShortcutOverride) {
@@ -139,7 +145,7 @@ void TMemo::keyPressEvent(QKeyEvent* e)
 {
     View& v = *m_view;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (e->matches(QKeySequence::Undo)) {
+    if (e->matches(QKeySequence::Undo) || IsAltBackspace(e)) {
         emit UndoRequested();
     } else if (e->matches(QKeySequence::Redo) || (ctrl && e->key() == Qt::Key_Y)) {
         emit RedoRequested();
@@ -151,6 +157,8 @@ void TMemo::keyPressEvent(QKeyEvent* e)
         Paste();
     } else if (e->matches(QKeySequence::SelectAll)) {
         SelectAll();
+    } else if (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        SetOverwrite(!v.overwrite);
     } else if (Navigate(e)) {
         m_doc->EndTypingGroup();
     } else if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete) {
@@ -292,9 +300,19 @@ std::int64_t TMemo::WordLeft(std::int64_t at) const
 
 void TMemo::TypeText(const QString& text)
 {
+    View& v = *m_view;
     const std::string bytes = TypedBytes(text);
-    if (!bytes.empty())
-        ReplaceSelection(bytes, ByteDocument::Undo::Coalesce);
+    if (bytes.empty())
+        return;
+    if (v.overwrite && SelLength() == 0 && bytes.find('\n') == std::string::npos) {
+        // The typed characters take the places of those under the caret up to the line's end:
+        // a line break is never typed over.
+        const Offset lineEnd = m_doc->LineEnd(m_doc->LineOfOffset(v.caret));
+        v.anchor = v.caret + std::min(static_cast<Offset>(bytes.size()), lineEnd - v.caret);
+        ReplaceSelection(bytes, ByteDocument::Undo::Overwrite);
+        return;
+    }
+    ReplaceSelection(bytes, ByteDocument::Undo::Coalesce);
 }
 
 // --- clipboard ---
@@ -332,14 +350,41 @@ std::int64_t TMemo::HitTest(QPoint point) const
     return v.layout.OffsetAt(row, std::max<std::int64_t>(0, TextX(point.x())));
 }
 
+std::int64_t TMemo::ByteUnder(QPoint point) const
+{
+    View& v = *m_view;
+    const int height = v.glyphs->LineHeight();
+    ViewRow row = TopRow();
+    v.layout.Move(row, point.y() >= 0 ? point.y() / height : -1 - (-point.y() - 1) / height);
+    return v.layout.Seek(row, std::max<std::int64_t>(0, TextX(point.x()))).first;
+}
+
+std::pair<std::int64_t, std::int64_t> TMemo::WordAround(std::int64_t at) const
+{
+    const int line = m_doc->LineOfOffset(at);
+    const Offset lineStart = m_doc->LineStart(line);
+    const Offset lineEnd = m_doc->LineEnd(line);
+    if (at >= lineEnd)
+        return {lineEnd, lineEnd};
+    const CharClass c = ClassOf(m_doc->At(at));
+    Offset start = at;
+    Offset end = at + 1;
+    while (start > lineStart && ClassOf(m_doc->At(start - 1)) == c)
+        --start;
+    while (end < lineEnd && ClassOf(m_doc->At(end)) == c)
+        ++end;
+    return {start, end};
+}
+
 void TMemo::mousePressEvent(QMouseEvent* e)
 {
     View& v = *m_view;
     m_doc->EndTypingGroup();
     QClipboard* clipboard = QGuiApplication::clipboard();
+    const QPoint point = e->position().toPoint();
     if (e->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
         // The desktop's habit: the middle button pastes the text last selected anywhere.
-        MoveCaret(HitTest(e->position().toPoint()), false);
+        MoveCaret(HitTest(point), false);
         const QString text = clipboard->text(QClipboard::Selection);
         if (!text.isEmpty())
             ReplaceSelection(TypedBytes(text), ByteDocument::Undo::Record);
@@ -350,16 +395,42 @@ void TMemo::mousePressEvent(QMouseEvent* e)
         QAbstractScrollArea::mousePressEvent(e);
         return;
     }
-    const Offset at = HitTest(e->position().toPoint());
-    MoveCaret(at, e->modifiers() & Qt::ShiftModifier);
-    v.dragging = true;
-    v.dragPoint = e->position().toPoint();
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool triple = v.sinceDoubleClick.isValid() &&
+                        v.sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+                        (point - v.doubleClickPoint).manhattanLength() < QApplication::startDragDistance();
+    v.sinceDoubleClick.invalidate();
+    v.dragPoint = point;
     e->accept();
+    if (triple && !shift) {
+        SelectLineAt(point);
+        v.dragging = true;
+        return;
+    }
+    if (!shift && SelLength() > 0) {
+        const Offset under = ByteUnder(point);
+        if (under >= SelStart() && under < SelStart() + SelLength()) {
+            v.pressedInSelection = true;
+            v.pressPoint = point;
+            return;
+        }
+    }
+    v.unit = View::Unit::Char;
+    MoveCaret(HitTest(point), shift);
+    v.dragging = true;
 }
 
 void TMemo::mouseMoveEvent(QMouseEvent* e)
 {
     View& v = *m_view;
+    if (v.pressedInSelection && (e->buttons() & Qt::LeftButton)) {
+        if ((e->position().toPoint() - v.pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
+            v.pressedInSelection = false;
+            StartDrag();
+        }
+        e->accept();
+        return;
+    }
     if (!v.dragging || !(e->buttons() & Qt::LeftButton)) {
         QAbstractScrollArea::mouseMoveEvent(e);
         return;
@@ -375,9 +446,41 @@ void TMemo::mouseMoveEvent(QMouseEvent* e)
         }
     } else {
         v.autoScroll.stop();
-        MoveCaret(HitTest(v.dragPoint), true);
+        ExtendSelection(v.dragPoint);
     }
     e->accept();
+}
+
+void TMemo::ExtendSelection(QPoint point)
+{
+    View& v = *m_view;
+    switch (v.unit) {
+    case View::Unit::Char:
+        MoveCaret(HitTest(point), true);
+        return;
+    case View::Unit::Word: {
+        const auto [start, end] = WordAround(ByteUnder(point));
+        if (start >= v.unitStart) {
+            v.anchor = v.unitStart;
+            MoveCaret(std::max(end, v.unitEnd), true);
+        } else {
+            v.anchor = v.unitEnd;
+            MoveCaret(start, true);
+        }
+        return;
+    }
+    case View::Unit::Line: {
+        const int line = m_doc->LineOfOffset(HitTest(point));
+        if (m_doc->LineStart(line) >= v.unitStart) {
+            v.anchor = v.unitStart;
+            MoveCaret(std::max(m_doc->LineEnd(line), v.unitEnd), true);
+        } else {
+            v.anchor = v.unitEnd;
+            MoveCaret(m_doc->LineStart(line), true);
+        }
+        return;
+    }
+    }
 }
 
 // While a drag holds the pointer beyond the edge, the view scrolls, faster the farther out.
@@ -399,12 +502,20 @@ void TMemo::OnAutoScroll()
     }
     const QPoint inside(std::clamp(p.x(), 0, std::max(0, area.width() - 1)),
                         std::clamp(p.y(), 0, std::max(0, area.height() - 1)));
-    MoveCaret(HitTest(inside), true);
+    ExtendSelection(inside);
 }
 
 void TMemo::mouseReleaseEvent(QMouseEvent* e)
 {
     View& v = *m_view;
+    if (e->button() == Qt::LeftButton && v.pressedInSelection) {
+        // A click inside the selection, without a drag: the caret goes there.
+        v.pressedInSelection = false;
+        v.unit = View::Unit::Char;
+        MoveCaret(HitTest(e->position().toPoint()), false);
+        e->accept();
+        return;
+    }
     if (e->button() == Qt::LeftButton && v.dragging) {
         v.dragging = false;
         v.autoScroll.stop();
@@ -419,48 +530,53 @@ void TMemo::mouseReleaseEvent(QMouseEvent* e)
 
 void TMemo::mouseDoubleClickEvent(QMouseEvent* e)
 {
+    View& v = *m_view;
     if (e->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseDoubleClickEvent(e);
         return;
     }
+    v.pressedInSelection = false;
     SelectWordAt(e->position().toPoint());
-    m_view->dragging = false;
+    v.dragging = true;
+    v.dragPoint = e->position().toPoint();
+    v.sinceDoubleClick.start();
+    v.doubleClickPoint = e->position().toPoint();
     e->accept();
 }
 
 void TMemo::SelectWordAt(QPoint point)
 {
     View& v = *m_view;
-    RowLayout& layout = v.layout;
-    const int height = v.glyphs->LineHeight();
-    ViewRow row = TopRow();
-    layout.Move(row, std::max(0, point.y() / height));
-    const Offset at = layout.Seek(row, std::max<std::int64_t>(0, TextX(point.x()))).first;
-    const Offset lineStart = m_doc->LineStart(row.line);
-    const Offset lineEnd = m_doc->LineEnd(row.line);
-    if (at >= lineEnd) {
-        MoveCaret(lineEnd, false);
-        return;
-    }
-    const CharClass c = ClassOf(m_doc->At(at));
-    Offset start = at;
-    Offset end = at + 1;
-    while (start > lineStart && ClassOf(m_doc->At(start - 1)) == c)
-        --start;
-    while (end < lineEnd && ClassOf(m_doc->At(end)) == c)
-        ++end;
+    const auto [start, end] = WordAround(ByteUnder(point));
+    v.unit = View::Unit::Word;
+    v.unitStart = start;
+    v.unitEnd = end;
     v.anchor = start;
-    MoveCaret(end, true);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->supportsSelection())
-        clipboard->setText(cp1254::Decode(SelText()), QClipboard::Selection);
+    MoveCaret(end, start < end);
+}
+
+// The document's line, not the row of a wrapped one, and without its line break.
+void TMemo::SelectLineAt(QPoint point)
+{
+    View& v = *m_view;
+    const int line = m_doc->LineOfOffset(HitTest(point));
+    v.unit = View::Unit::Line;
+    v.unitStart = m_doc->LineStart(line);
+    v.unitEnd = m_doc->LineEnd(line);
+    v.anchor = v.unitStart;
+    MoveCaret(v.unitEnd, true);
 }
 
 void TMemo::wheelEvent(QWheelEvent* e)
 {
     View& v = *m_view;
     if (e->modifiers() & Qt::ControlModifier) {
-        e->ignore();
+        v.zoomRest += e->angleDelta().y();
+        const int steps = v.zoomRest / 120;
+        v.zoomRest -= steps * 120;
+        if (steps != 0)
+            emit ZoomRequested(steps);
+        e->accept();
         return;
     }
     QPoint delta = e->angleDelta();
@@ -555,6 +671,7 @@ void TMemo::focusOutEvent(QFocusEvent* e)
     v.blink.stop();
     v.autoScroll.stop();
     v.dragging = false;
+    v.pressedInSelection = false;
     viewport()->update();
     QAbstractScrollArea::focusOutEvent(e);
 }

@@ -157,6 +157,8 @@ void TMemo::paintEvent(QPaintEvent* e)
                 break;
         }
     }
+    if (v.dropCaret >= 0)
+        painter.fillRect(OffsetRect(v.dropCaret).adjusted(0, 0, 1, 0), v.text);
     if (!hasFocus()) {
         // A steady caret shows where a Replace left off.
         if (m_selectionUnfocused)
@@ -177,7 +179,10 @@ void TMemo::paintEvent(QPaintEvent* e)
         const int at = metrics.horizontalAdvance(v.preedit.left(v.preeditCursor));
         painter.fillRect(caret.translated(at, 0), v.text);
     } else if (v.caretOn) {
-        painter.fillRect(caret, v.text);
+        QColor ink = v.text;
+        if (v.overwrite)
+            ink.setAlpha(110); // the character under the block stays readable
+        painter.fillRect(caret, ink);
     }
 }
 

@@ -76,14 +76,18 @@ int TMemo::RowIndexInSight(ViewRow row) const
 std::int64_t TMemo::TextX(std::int64_t px) const { return (px - kMargin + m_view->xOffset) * 64; }
 std::int64_t TMemo::ViewX(std::int64_t fixed) const { return kMargin + fixed / 64 - m_view->xOffset; }
 
-void TMemo::EnsureCaretVisible()
+void TMemo::EnsureCaretVisible(bool centre)
 {
     View& v = *m_view;
     RowLayout& layout = v.layout;
     const ViewRow caret = layout.RowOf(v.caret);
     const int rows = RowsInSight();
     const int index = RowIndexInSight(caret);
-    if (index < 0) {
+    if (centre && (index < 0 || index >= rows)) {
+        ViewRow top = caret;
+        layout.Move(top, -(rows / 2));
+        SetTop(top);
+    } else if (index < 0) {
         SetTop(caret);
     } else if (index >= rows) {
         ViewRow top = caret;
@@ -251,7 +255,20 @@ void TMemo::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-QRect TMemo::CaretRect() const { return OffsetRect(m_view->caret); }
+// Overwriting, the caret is a block as wide as the character it would replace (a blank's width
+// at a line's end).
+QRect TMemo::CaretRect() const
+{
+    View& v = *m_view;
+    QRect r = OffsetRect(v.caret);
+    if (v.overwrite) {
+        const Offset lineEnd = m_doc->LineEnd(m_doc->LineOfOffset(v.caret));
+        const unsigned char b = v.caret < lineEnd ? m_doc->At(v.caret) : ' ';
+        const ViewRow row = v.layout.RowOf(v.caret);
+        r.setWidth(std::max(2, static_cast<int>(v.layout.Advance(b, v.layout.XOf(row, v.caret)) / 64)));
+    }
+    return r;
+}
 
 // Where a caret at `offset` is drawn, in viewport coordinates (above or below it when out of sight).
 QRect TMemo::OffsetRect(std::int64_t offset) const

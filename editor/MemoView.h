@@ -13,9 +13,14 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
 
 // Room left of the text, so that a caret at a line's start is seen.
 inline constexpr int kMemoMargin = 4;
+
+// Characters to bytes for typing, pasting and dropping: every kind of line break becomes CR LF,
+// and what the code page cannot hold becomes '?' (one for a character outside the BMP).
+std::string TypedBytes(QStringView text);
 
 struct TMemo::View {
     using Offset = std::int64_t;
@@ -62,6 +67,22 @@ struct TMemo::View {
     QTimer autoScroll;
     QPoint dragPoint;
     bool dragging = false;
+    // What a drag of the mouse selects by: characters, or the words or lines of a double or
+    // triple click, which [unitStart, unitEnd) first selected.
+    enum class Unit : std::uint8_t { Char, Word, Line };
+    Unit unit = Unit::Char;
+    Offset unitStart = 0;
+    Offset unitEnd = 0;
+    QElapsedTimer sinceDoubleClick; // a press soon after a double click is a triple click
+    QPoint doubleClickPoint;
+    // A press inside the selection: moving on drags the text, a release puts the caret there.
+    bool pressedInSelection = false;
+    QPoint pressPoint;
+    Offset dropCaret = -1;   // where dragged text would go; -1 while nothing is dragged over
+    bool droppedHere = false; // the text this view dragged was dropped on it
+    int zoomRest = 0;        // Ctrl+wheel turns not yet worth a step
+
+    bool overwrite = false;
 
     QString preedit;
     int preeditCursor = 0;

@@ -149,14 +149,21 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key)
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const
 {
+    WriteStrings(section, {{std::string(key), std::string(value)}});
+}
+
+void TIniFile::WriteStrings(std::string_view section,
+                            const std::vector<std::pair<std::string, std::string>>& values) const
+{
     QByteArray old;
     {
         QFile file(m_path);
         if (file.exists() && file.open(QIODevice::ReadOnly))
             old = file.readAll();
     }
-    const std::string updated =
-        WriteTo(std::string_view(old.constData(), static_cast<std::size_t>(old.size())), section, key, value);
+    std::string updated(old.constData(), static_cast<std::size_t>(old.size()));
+    for (const auto& [key, value] : values)
+        updated = WriteTo(updated, section, key, value);
     QSaveFile out(m_path);
     const bool ok = out.open(QIODevice::WriteOnly) &&
                     out.write(updated.data(), static_cast<qint64>(updated.size())) ==

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // settings.ini with the semantics of the home platform's profile functions: names compared
 // without regard to ASCII case, first match wins, values trimmed of blanks and one pair of
@@ -20,6 +22,8 @@ public:
 
     // Throws QuorlexError "Unable to write to %s" when the file cannot be written.
     void WriteString(std::string_view section, std::string_view key, std::string_view value) const;
+    // Several keys of one section in one write of the file (key, value pairs in order).
+    void WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values) const;
 
     // The pure halves, over the file's bytes.
     static std::string ReadFrom(std::string_view content, std::string_view section, std::string_view key);

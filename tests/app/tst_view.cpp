@@ -459,6 +459,30 @@ private slots:
         QCOMPARE(texts[1].simplified(), QStringLiteral("second page last"));
         QCOMPARE(PdfTitle(pdf), QStringLiteral("report.txt"));
     }
+    // The preview draws Print's pages with Print's code: the same pages, the zoom left out.
+    void printPreviewShowsThePagesPrintPrints()
+    {
+        std::string text;
+        for (int i = 1; i <= 150; ++i)
+            text += "Line " + std::to_string(i) + (i % 40 ? "\r\n" : "\f");
+        lines::SetText(Memo()->Document(), text);
+        Act(m_form, "ZoomIn1")->trigger();
+        Act(m_form, "ZoomIn1")->trigger();
+        const QString preview = Path(QStringLiteral("preview.pdf"));
+        m_form->Printer().setOutputFileName(preview);
+        Act(m_form, "FilePrintPreview1")->trigger();
+        QCOMPARE(m_dialogs->previews, 1);
+        const QString printed = Path(QStringLiteral("printed.pdf"));
+        PrintTo(printed);
+        QCOMPARE(m_dialogs->errors, QStringList());
+        QVERIFY(PdfPages(printed) >= 4);
+        QCOMPARE(PdfPageTexts(preview), PdfPageTexts(printed));
+        QCOMPARE(WordTops(preview, QStringLiteral("Line")), WordTops(printed, QStringLiteral("Line")));
+        Act(m_form, "ResetZoom1")->trigger();
+        const QString unzoomed = Path(QStringLiteral("unzoomed.pdf"));
+        PrintTo(unzoomed);
+        QCOMPARE(WordTops(unzoomed, QStringLiteral("Line")), WordTops(printed, QStringLiteral("Line")));
+    }
     void tabsAndTurkishLettersReachThePaper()
     {
         lines::SetText(Memo()->Document(), "\xDE" "ey\t\xFD\xE7" "in\r\n"); // Şey<TAB>ıçin

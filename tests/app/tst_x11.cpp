@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "tests/support/FormAccess.h"
+#include "document/DocumentLines.h"
 #include "document/TextFile.h"
 #include "platform/Error.h"
 
@@ -65,6 +66,23 @@ class TestX11 : public QObject {
         QVERIFY2(seen, "no modal window was shown");
     }
 
+    // The pointer as the window system reports it, so that a drag's own loop sees it too.
+    void Pointer(QEvent::Type type, QPoint inView, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+    {
+        QWidget* view = m_form->Editor().viewport();
+        const QPointF local = view->mapTo(m_form.get(), inView);
+        const QPointF global = view->mapToGlobal(QPointF(inView));
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, local, local, global, button, buttons, mods);
+        QApplication::sendEvent(m_form->windowHandle(), &e);
+    }
+    QPoint PointOf(std::int64_t offset)
+    {
+        TMemo& memo = m_form->Editor();
+        memo.SetSelection(offset, 0);
+        return memo.inputMethodQuery(Qt::ImCursorRectangle).toRect().center() - memo.viewport()->geometry().topLeft();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -119,6 +137,54 @@ private slots:
         // The error box carries the application title of the moment: the caption.
         WithModal([&] { m_form->RunGuarded([] { throw QuorlexError("failed"); }); },
                   [&](QWidget& w) { QTRY_COMPARE(Title(w), Quoted(QStringLiteral("Quorlex - x.txt"))); });
+    }
+
+    // The selection dragged with the mouse and dropped: moved (copied with Ctrl) as one change,
+    // which one Undo takes back.
+    void dragAndDropMovesOrCopiesTheSelection_data()
+    {
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QByteArray>("selected");
+        QTest::newRow("moved forward") << 0 << 4 << 15 << false << QByteArray("two\r\nthree one four") << QByteArray("one ");
+        QTest::newRow("moved back") << 9 << 6 << 0 << false << QByteArray("three one two\r\nfour") << QByteArray("three ");
+        QTest::newRow("copied with ctrl") << 0 << 3 << 20 << true << QByteArray("one two\r\nthree fourone") << QByteArray("one");
+        QTest::newRow("dropped onto itself") << 4 << 3 << 6 << false << QByteArray("one two\r\nthree four") << QByteArray("two");
+    }
+    void dragAndDropMovesOrCopiesTheSelection()
+    {
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(int, to);
+        QFETCH(bool, copy);
+        TMemo& memo = m_form->Editor();
+        const std::string text = "one two\r\nthree four";
+        lines::SetText(memo.Document(), text);
+        const QPoint target = PointOf(to) + QPoint(1, 0);
+        const QPoint grip = PointOf(selStart + 1) + QPoint(1, 0);
+        memo.SetSelection(selStart, selLength);
+        const Qt::KeyboardModifiers mods = copy ? Qt::ControlModifier : Qt::NoModifier;
+        // The drag runs a loop of its own: the pointer reaches the target and lets go inside it.
+        QTimer drop;
+        drop.setSingleShot(true);
+        connect(&drop, &QTimer::timeout, this, [&] {
+            Pointer(QEvent::MouseMove, target + QPoint(0, 1), Qt::LeftButton, mods);
+            QTest::qWait(50);
+            Pointer(QEvent::MouseMove, target, Qt::LeftButton, mods);
+            QTest::qWait(50);
+            Pointer(QEvent::MouseButtonRelease, target, Qt::NoButton, mods);
+        });
+        drop.start(100);
+        Pointer(QEvent::MouseButtonPress, grip, Qt::LeftButton, mods);
+        Pointer(QEvent::MouseMove, grip + QPoint(QApplication::startDragDistance() + 2, 0), Qt::LeftButton, mods);
+        QTRY_VERIFY(!drop.isActive());
+        QTEST(QByteArray::fromStdString(memo.Document().Text()), "expected");
+        QTEST(QByteArray::fromStdString(memo.SelText()), "selected");
+        Act(m_form, "EditUndo1")->trigger();
+        QCOMPARE(memo.Document().Text(), text);
     }
 
     // No minimise or maximise button (nor close: OK and Enter close the box): the frame hints

@@ -174,6 +174,25 @@ TEST(ByteDocument, TypingAndErasingRunsUndoAsOneStepAndUndoTwiceRedoes)
     EXPECT_FALSE(doc.CanUndo());
 }
 
+// Typing over text, mixed with typing in, goes back as one step in either undo mode.
+TEST(ByteDocument, OverwrittenRunsUndoAsOneStep)
+{
+    using U = ByteDocument::Undo;
+    for (const bool history : {false, true}) {
+        ByteDocument doc;
+        doc.SetKeepHistory(history);
+        doc.Assign("abcdef");
+        doc.Replace(1, 1, "X", U::Overwrite);
+        doc.Replace(2, 1, "Y", U::Overwrite);
+        doc.Replace(3, 0, "+", U::Coalesce);
+        doc.Replace(4, 1, "Z", U::Overwrite);
+        EXPECT_EQ(doc.Text(), "aXY+Zef");
+        doc.ApplyUndo();
+        EXPECT_EQ(doc.Text(), "abcdef") << history;
+        EXPECT_EQ(doc.CanUndo(), !history);
+    }
+}
+
 TEST(ByteDocument, EditsWithBytesOfItsOwnAndEqualBytesChangeNothingElse)
 {
     ByteDocument doc;

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -190,6 +191,15 @@ private slots:
         QTest::newRow("other characters become ?") << QByteArray() << 0 << 0 << Strokes{{Qt::Key_unknown, {}, QStringLiteral("中")}, {Qt::Key_unknown, {}, QString::fromUtf8("\xF0\x9F\x98\x80")}} << QByteArray("??") << 2;
         QTest::newRow("typing replaces the selection") << QByteArray("abc") << 0 << 2 << Strokes{{Qt::Key_X, {}, QStringLiteral("x")}} << QByteArray("xc") << 1;
         QTest::newRow("ctrl+letter types nothing") << QByteArray("ab") << 1 << 0 << Strokes{{Qt::Key_B, Qt::ControlModifier, QStringLiteral("\x02")}} << QByteArray("ab") << 1;
+        const Stroke insert{Qt::Key_Insert}, x{Qt::Key_X, {}, QStringLiteral("x")}, y{Qt::Key_Y, {}, QStringLiteral("y")};
+        QTest::newRow("overwrite replaces what is under the caret") << QByteArray("abc") << 0 << 0 << Strokes{insert, x, y} << QByteArray("xyc") << 2;
+        QTest::newRow("overwrite never takes a line break") << two << 1 << 0 << Strokes{insert, x, y, x} << QByteArray("axyx\r\ncd") << 4;
+        QTest::newRow("overwrite at the text's end appends") << QByteArray("ab") << 2 << 0 << Strokes{insert, x} << QByteArray("abx") << 3;
+        QTest::newRow("overwrite takes a lone LF, a character") << QByteArray("a\nb") << 1 << 0 << Strokes{insert, x} << QByteArray("axb") << 2;
+        QTest::newRow("overwrite types over a selection as insert does") << QByteArray("abc") << 0 << 2 << Strokes{insert, x} << QByteArray("xc") << 1;
+        QTest::newRow("insert twice inserts again") << QByteArray("abc") << 0 << 0 << Strokes{insert, insert, x} << QByteArray("xabc") << 1;
+        QTest::newRow("enter in overwrite breaks the line") << QByteArray("abc") << 1 << 0 << Strokes{insert, {Qt::Key_Return}} << QByteArray("a\r\nbc") << 3;
+        QTest::newRow("alt+backspace undoes") << QByteArray("ab") << 2 << 0 << Strokes{x, y, {Qt::Key_Backspace, Qt::AltModifier}} << QByteArray("ab") << 2;
     }
     void editingKeys()
     {
@@ -369,6 +379,66 @@ private slots:
         QCOMPARE(Memo().SelStart(), std::int64_t(4));
         QCOMPARE(Memo().SelLength(), std::int64_t(4));
         QCOMPARE(Memo().SelText(), "tw\xFEo");
+    }
+
+    // A double or triple click, then a drag: the selection grows by whole words or lines, both ways.
+    void clicksAndDragsSelectByWordsAndLines_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QByteArray>("selected");
+        QTest::newRow("triple click: the line without its break") << 3 << 13 << -1 << QByteArray("beta gamma");
+        QTest::newRow("words, dragged right") << 2 << 14 << 20 << QByteArray("beta gamma");
+        QTest::newRow("words, dragged left onto the line above") << 2 << 20 << 6 << QByteArray("delta\r\nbeta gamma");
+        QTest::newRow("lines, dragged down") << 3 << 13 << 27 << QByteArray("beta gamma\r\nomega");
+        QTest::newRow("lines, dragged up") << 3 << 13 << 2 << QByteArray("alpha delta\r\nbeta gamma");
+    }
+    void clicksAndDragsSelectByWordsAndLines()
+    {
+        QFETCH(int, clicks);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        lines::SetText(Memo().Document(), "alpha delta\r\nbeta gamma\r\nomega");
+        const QPoint start = PointOf(from) + QPoint(2, 0);
+        const QPoint end = to < 0 ? start : PointOf(to) + QPoint(2, 0);
+        Memo().SetSelection(0, 0);
+        Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, start, Qt::NoButton);
+        Mouse(QEvent::MouseButtonDblClick, start, Qt::LeftButton);
+        if (clicks == 3) {
+            Mouse(QEvent::MouseButtonRelease, start, Qt::NoButton);
+            Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        }
+        Mouse(QEvent::MouseMove, end, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        QTEST(QByteArray::fromStdString(Memo().SelText()), "selected");
+    }
+
+    // Text from another program goes in where it is dropped; files are handed on to be opened.
+    void dropsFromOtherPrograms()
+    {
+        lines::SetText(Memo().Document(), "ab");
+        QSignalSpy files(&Memo(), &TMemo::FilesDropped);
+        auto drop = [&](QMimeData& mime, QPoint at) {
+            QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(View(), &enter);
+            QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(View(), &dropped);
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+        QMimeData text;
+        text.setText(QStringLiteral("şu ✓"));
+        QVERIFY(drop(text, PointOf(1)));
+        QCOMPARE(Text(), "a\xFEu ?b");
+        QCOMPARE(Memo().SelText(), "\xFEu ?");
+        QMimeData paths;
+        paths.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt"))});
+        paths.setText(QStringLiteral("/tmp/a b.txt"));
+        QVERIFY(drop(paths, PointOf(0)));
+        QCOMPARE(files.count(), 1);
+        QCOMPARE(files[0][0].toStringList(), QStringList{QStringLiteral("/tmp/a b.txt")});
+        QCOMPARE(Text(), "a\xFEu ?b");
     }
 
     void dragBeyondTheEdgeScrolls()
@@ -592,6 +662,22 @@ private slots:
         const QRect letter = text->characterRect(4);
         QVERIFY(letter.width() > 1);
         QCOMPARE(text->offsetAtPoint(letter.center() - QPoint(letter.width() / 4, 0)), 4);
+    }
+
+    void screenReadersNameAndEditTheDocument()
+    {
+        lines::SetText(Memo().Document(), "bir iki");
+        QAccessibleInterface* memo = QAccessible::queryAccessibleInterface(&Memo());
+        QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Document"));
+        QAccessibleEditableTextInterface* edit = memo->editableTextInterface();
+        QVERIFY(edit);
+        edit->insertText(3, QStringLiteral(" üç\n"));
+        QCOMPARE(Text(), "bir \xFC\xE7\r\n iki");
+        edit->replaceText(0, 3, QStringLiteral("Bir"));
+        edit->deleteText(8, 9); // not between the CR and the LF: the break stays whole
+        QCOMPARE(Text(), "Bir \xFC\xE7\r\niki");
+        UndoIn(Memo());
+        QCOMPARE(Text(), "Bir \xFC\xE7\r\n iki");
     }
 
     // --- the row cache ---

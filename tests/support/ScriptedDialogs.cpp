@@ -70,6 +70,12 @@ bool ScriptedDialogs::Print(QWidget*, QPrinter* printer)
 
 bool ScriptedDialogs::PageSetup(QWidget*, QPrinter*) { return Next(printAnswers, unexpected, false); }
 
+void ScriptedDialogs::PrintPreview(QWidget*, QPrinter* printer, const std::function<void(QPrinter*)>& paint)
+{
+    ++previews;
+    paint(printer);
+}
+
 IDialogs::Answer ScriptedDialogs::AskYesNo(QWidget*, const QString&, const QString& text, Answer defaultAnswer)
 {
     questions << text;

@@ -34,6 +34,7 @@ public:
     QList<Answer> questionDefaults; // what Enter would have answered each
     QStringList restoreOffers; // texts of the recovery offers
     int unexpected = 0;        // dialogs shown without a scripted answer
+    int previews = 0;          // print previews shown; each paints once on the window's printer
 
     Answer AskSave(QWidget* parent, const QString& text) override;
     std::optional<QString> OpenFileName(QWidget* parent) override;
@@ -46,6 +47,7 @@ public:
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
+    void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     Answer AskYesNo(QWidget* parent, const QString& title, const QString& text,
                     Answer defaultAnswer = Answer::Yes) override;
     Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
