@@ -505,6 +505,11 @@ void TAppForm::Memo1Change()
 {
     m_panels[2]->setText(QString::number(m_document->Count()) + QStringLiteral(" Lines"));
     m_panels[3]->setText(QString::number(m_document->Length()) + QStringLiteral(" Bytes"));
+    // A count is never cut: the panels widen with their text (and do not shrink back, so the
+    // panels right of them stay put while the user types).
+    for (QLabel* counter : {m_panels[2], m_panels[3]})
+        if (const int wide = counter->sizeHint().width(); wide > counter->minimumWidth())
+            counter->setMinimumWidth(wide);
     UpdateEditActions();
 }
 
