@@ -1,5 +1,6 @@
 // Find and replace, insertion at the caret, date stamps and the KeyPress simulator.
 #include "app/Dialogs.h"
+#include "app/BusyCursor.h"
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
 #include "editor/Memo.h"
@@ -35,15 +36,6 @@ bool IsWindowShortcut(const TAppForm& form, const QKeyEvent& key)
                 return true;
     return false;
 }
-
-// Replace All over a big document takes a moment: the window shows it is busy.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // The keys stay with the dialog whose button was pressed, even after a message box that
 // belonged to the main window, so Enter pressed again means the same button again.
@@ -187,14 +179,14 @@ void TAppForm::ReplaceDialog1ReplaceAll()
 
 // --- insertion at the caret and date stamps ---
 
-void TAppForm::Add(const std::string& text, std::int64_t advance)
+void TAppForm::Add(std::string_view text, std::int64_t advance, ByteDocument::Undo undo)
 {
     // A selection is not replaced: its bytes stay behind the inserted text. Only the bytes
     // that change are written, so a key press in a big document costs no more than in a
     // small one.
     const std::int64_t caret = Memo1->SelStart();
     if (!text.empty())
-        m_document->Replace(caret, 0, text);
+        m_document->Replace(caret, 0, text, undo);
     Memo1->SetSelection(caret + advance, 0);
     Memo1->EnsureCaretVisible();
 }
@@ -219,16 +211,18 @@ std::string StampText(DateStamp stamp)
 
 } // namespace
 
-void TAppForm::N8Click() { const std::string t = StampText(DateStamp::Date); Add(t, std::ssize(t)); }
-void TAppForm::N9Click() { const std::string t = StampText(DateStamp::ShortYearDate); Add(t, std::ssize(t)); }
-void TAppForm::N10Click() { const std::string t = StampText(DateStamp::Time); Add(t, std::ssize(t)); }
-void TAppForm::N11Click() { const std::string t = StampText(DateStamp::DateAndTime); Add(t, std::ssize(t)); }
-void TAppForm::N12Click() { const std::string t = StampText(DateStamp::MonthNameDate); Add(t, std::ssize(t)); }
-void TAppForm::N13Click()
+void TAppForm::AddStamp(DateStamp stamp)
 {
-    const std::string t = StampText(DateStamp::MonthNameDateAndTime);
-    Add(t, std::ssize(t));
+    const std::string text = StampText(stamp);
+    Add(text, std::ssize(text));
 }
+
+void TAppForm::N8Click() { AddStamp(DateStamp::Date); }
+void TAppForm::N9Click() { AddStamp(DateStamp::ShortYearDate); }
+void TAppForm::N10Click() { AddStamp(DateStamp::Time); }
+void TAppForm::N11Click() { AddStamp(DateStamp::DateAndTime); }
+void TAppForm::N12Click() { AddStamp(DateStamp::MonthNameDate); }
+void TAppForm::N13Click() { AddStamp(DateStamp::MonthNameDateAndTime); }
 
 // --- KeyPress simulator ---
 
@@ -266,11 +260,8 @@ bool TAppForm::Memo1KeyPress(QKeyEvent* key)
     if (!next)
         return false; // everything is written: the key types as usual
     // Grouped like typing, so Undo takes back a run of simulated keys at once.
-    const std::int64_t caret = Memo1->SelStart();
-    m_document->Replace(caret, 0, std::string_view(&*next, 1),
-                        m_document->KeepsHistory() ? ByteDocument::Undo::Coalesce : ByteDocument::Undo::None);
-    Memo1->SetSelection(caret + 1, 0);
-    Memo1->EnsureCaretVisible();
+    Add(std::string_view(&*next, 1), 1,
+        m_document->KeepsHistory() ? ByteDocument::Undo::Coalesce : ByteDocument::Undo::None);
     m_simulator.pos = pos;
     return true;
 }

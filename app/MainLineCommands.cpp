@@ -1,5 +1,6 @@
 // Sort, randomize, trim, case conversion and the line-parameter commands. Each command
 // computes the new text from a copy of the document and writes it back once.
+#include "app/BusyCursor.h"
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
 #include "editor/Memo.h"
@@ -12,19 +13,6 @@
 
 #include <QApplication>
 #include <QCursor>
-
-namespace {
-
-// Long commands show the busy cursor; the window stays painted but takes no input.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
 
 // A line command's result: the text once (one change, one undo step when the history is
 // kept), or, when it came out equal, the change notification the line-by-line writes would

@@ -524,18 +524,12 @@ void TAppForm::UpdateEditActions()
     EditSelectAll1->setEnabled(m_document->Length() > 0);
 }
 
-void TAppForm::EditUndo1Execute()
-{
-    const ByteDocument::Undone done = m_document->Undo();
-    if (done.start < 0)
-        return;
-    Memo1->SetSelection(done.selStart, done.selLength);
-    Memo1->EnsureCaretVisible();
-}
+void TAppForm::EditUndo1Execute() { ShowUndone(m_document->Undo()); }
 
-void TAppForm::EditRedo1Execute()
+void TAppForm::EditRedo1Execute() { ShowUndone(m_document->Redo()); }
+
+void TAppForm::ShowUndone(const ByteDocument::Undone& done)
 {
-    const ByteDocument::Undone done = m_document->Redo();
     if (done.start < 0)
         return;
     Memo1->SetSelection(done.selStart, done.selLength);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Options.h"
+#include "document/ByteDocument.h"
 #include "commands/ui/SeparateHost.h"
 #include "document/StringList.h"
 #include "extract/ui/ExtractHost.h"
@@ -32,6 +33,7 @@ struct FileEncoding;
 struct FileStamp;
 struct LineResult;
 enum class TrimSide;
+enum class DateStamp;
 
 // The main window: it wires the document, its view and the commands together. The document
 // (text, file, encoding, modified flag, undo) lives in TextDocument; the window only shows it.
@@ -70,7 +72,8 @@ public:
     // Runs a handler's body; an exception ends it and shows the standard error box.
     void RunGuarded(const std::function<void()>& body) override;
     // Inserts `text` at the caret (a selection stays behind it) and moves the caret by `advance`.
-    void Add(const std::string& text, std::int64_t advance);
+    void Add(std::string_view text, std::int64_t advance,
+             ByteDocument::Undo undo = ByteDocument::Undo::History);
     // The editor's background as a settings colour value.
     std::uint32_t MemoBackground() const { return m_memoBackground; }
     // The printer of the run: what Print Setup and the print dialog chose stays for the next job.
@@ -105,6 +108,8 @@ private:
     void UpdatePasteAction();
     void EditUndo1Execute();
     void EditRedo1Execute();
+    // Selects what an Undo or Redo gave back and scrolls to it.
+    void ShowUndone(const ByteDocument::Undone& done);
     void UndoHistory1Click();
 
     // --- files (MainFiles.cpp) ---
@@ -191,6 +196,7 @@ private:
     class TFindDialog& FindDialog();
     class TReplaceDialog& ReplaceDialog();
     void AddDate1Click();
+    void AddStamp(DateStamp stamp);
     void N8Click();
     void N9Click();
     void N10Click();

@@ -379,12 +379,11 @@ UndoHistory::Step ByteDocument::ApplyStep(UndoHistory::Step&& step, DocumentEdit
     inverse.start = step.start;
     inverse.length = static_cast<Offset>(step.bytes.size());
     inverse.when = UndoHistory::Clock::now();
-    if (step.kind != UndoHistory::Step::Kind::Whole)
-        CheckRoom(step.length, step.bytes);
     if (step.kind == UndoHistory::Step::Kind::Whole) {
         std::vector<Offset> starts = LineStarts::Scan(step.bytes);
         inverse.bytes = SwapText(std::move(step.bytes), std::move(starts), edit);
     } else {
+        CheckRoom(step.length, step.bytes);
         edit = Apply(step.start, step.length, step.bytes, &inverse.bytes);
     }
     return inverse;
@@ -394,30 +393,27 @@ ByteDocument::Undone ByteDocument::ApplyUndo()
 {
     if (!m_history.CanUndo())
         return {};
-    UndoHistory::Step step = m_history.TakeUndo();
-    Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
-    DocumentEdit edit;
-    // Applied first: the bound goes by the text's length after the step.
-    UndoHistory::Step inverse = ApplyStep(std::move(step), edit);
-    m_history.PutUndone(std::move(inverse), Length());
-    if (!m_history.KeepsAll()) {
-        done.selStart = done.start + done.length;
-        done.selLength = 0;
-    }
-    Notify(edit);
-    return done;
+    return Walk(m_history.TakeUndo(), true);
 }
 
 ByteDocument::Undone ByteDocument::ApplyRedo()
 {
     if (!m_history.CanRedo())
         return {};
-    UndoHistory::Step step = m_history.TakeRedo();
+    return Walk(m_history.TakeRedo(), false);
+}
+
+ByteDocument::Undone ByteDocument::Walk(UndoHistory::Step&& step, bool undo)
+{
     Undone done{step.start, static_cast<Offset>(step.bytes.size()), step.selStart, step.selLength};
     DocumentEdit edit;
     // Applied first: the bound goes by the text's length after the step.
     UndoHistory::Step inverse = ApplyStep(std::move(step), edit);
-    m_history.PutRedone(std::move(inverse), Length());
+    if (undo)
+        m_history.PutUndone(std::move(inverse), Length());
+    else
+        m_history.PutRedone(std::move(inverse), Length());
+    // One level keeps its old habit: the caret behind the restored bytes.
     if (!m_history.KeepsAll()) {
         done.selStart = done.start + done.length;
         done.selLength = 0;

@@ -130,6 +130,8 @@ private:
                       std::pair<Offset, Offset> selection);
     // Applies a step taken from the history and gives its inverse.
     UndoHistory::Step ApplyStep(UndoHistory::Step&& step, DocumentEdit& edit);
+    // Applies a step taken for Undo (or Redo) and files its inverse where it belongs.
+    Undone Walk(UndoHistory::Step&& step, bool undo);
     std::pair<Offset, Offset> CurrentSelection() const;
     // Swaps in a whole text and its line starts; gives the old text.
     std::string SwapText(std::string&& text, std::vector<Offset>&& starts, DocumentEdit& edit);

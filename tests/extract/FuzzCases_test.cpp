@@ -10,7 +10,7 @@
 
 TEST(FuzzCases, EveryKeptInputRunsCleanly)
 {
-    const QDir cases(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + QStringLiteral("/fuzz-cases"));
+    const QDir cases(QStringLiteral(QUORLEX_SOURCE_DIR "/tests/extract/fuzz-cases"));
     const QStringList names = cases.entryList(QDir::Files);
     ASSERT_FALSE(names.isEmpty()) << cases.path().toStdString();
     for (const QString& name : names) {
