@@ -109,6 +109,8 @@ void TAppForm::ShowSelectionForDialogs()
 // Escape, Cancel or the close box: the keys go back to the editor, the match still selected.
 void TAppForm::FindDialogClosed()
 {
+    if (!Memo1)
+        return; // the window is going
     ShowSelectionForDialogs();
     if (Memo1->ShowsSelectionUnfocused())
         return; // the other dialog is still open

@@ -133,7 +133,13 @@ TAppForm::TAppForm(std::shared_ptr<IDialogs> dialogs, QWidget* parent)
     UpdatePasteAction();
 }
 
-TAppForm::~TAppForm() = default;
+TAppForm::~TAppForm()
+{
+    // The view listens to the document: it goes first, while the document (a member) still
+    // lives; left to QWidget, it would go after the members.
+    delete Memo1;
+    Memo1 = nullptr;
+}
 
 void TAppForm::CreateActions()
 {
