@@ -91,7 +91,7 @@ int MakeFilesAndReport()
         form.Recovery().WaitIdle();
         QTest::qWait(50); // the writer's report reaches the window
     }
-    const QString copy = form.Recovery().FilePath();
+    const QString copy = form.Recovery().FilePath(); // empty where no folder could be made
     TExtract(&form, form).Memo1->SetText("a script");
     LoopbackServer server({{"/page", LoopbackServer::Response("200 OK", "page")}});
     unsigned carrier = 0;
@@ -103,7 +103,7 @@ int MakeFilesAndReport()
     std::printf("warnings %lld\n%s\n%s\ncopy %o lock %o extractform %o temp %o temp001 %o\n",
                 static_cast<long long>(dialogs->warnings.size()), qPrintable(dialogs->warnings.value(0)),
                 qPrintable(form.StatusPanel(0)->text()), ModeOf(copy),
-                ModeOf(copy.chopped(4) + QStringLiteral(".lock")), ModeOf(ProgramFilePath(ProgramFile::ExtractForm)),
+                ModeOf(copy.left(copy.size() - 4) + QStringLiteral(".lock")), ModeOf(ProgramFilePath(ProgramFile::ExtractForm)),
                 ModeOf(ProgramFilePath(ProgramFile::Temp)), carrier);
     form.Document().SetModified(false);
     return 0;
