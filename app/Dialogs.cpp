@@ -1,5 +1,7 @@
 #include "app/Dialogs.h"
 
+#include "platform/NativePath.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -9,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QUrl>
 
 namespace {
 
@@ -26,6 +29,17 @@ QMessageBox::StandardButton ShowPlain(QWidget* parent, QMessageBox::Icon icon, c
         box.setDefaultButton(defaultButton);
     box.exec();
     return box.standardButton(box.clickedButton());
+}
+
+// The chosen file as the system's bytes: a name that is not UTF-8 comes back percent-escaped
+// in the URL of a desktop's own dialog, or shown with U+FFFD by Qt's.
+std::optional<QString> ChosenPath(const QFileDialog& dialog)
+{
+    const QList<QUrl> urls = dialog.selectedUrls();
+    if (urls.isEmpty())
+        return std::nullopt;
+    return ResolveShownPath(urls.constFirst().isLocalFile() ? PathFromFileUrl(urls.constFirst())
+                                                            : dialog.selectedFiles().value(0));
 }
 
 } // namespace
@@ -47,10 +61,11 @@ std::optional<QString> QtDialogs::OpenFileName(QWidget* parent)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is accepted
     dialog.setNameFilter(kFilter);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // No default suffix here: the dialog would add it to a name that exists as typed
+    // ("Makefile"). The window adds ".txt" only to a name that names nothing.
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return ChosenPath(dialog);
 }
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& presetName)
@@ -61,10 +76,10 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& p
     dialog.setNameFilter(kFilter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (!presetName.isEmpty())
-        dialog.selectFile(presetName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        dialog.selectFile(ShownPath(presetName));
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return ChosenPath(dialog);
 }
 
 void QtDialogs::Information(QWidget* parent, const QString& text)
@@ -80,6 +95,11 @@ void QtDialogs::Notice(QWidget* parent, const QString& title, const QString& tex
 void QtDialogs::Error(QWidget* parent, const QString& title, const QString& text)
 {
     ShowPlain(parent, QMessageBox::Critical, title, text, QMessageBox::Ok);
+}
+
+void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& text)
+{
+    ShowPlain(parent, QMessageBox::Warning, title, text, QMessageBox::Ok);
 }
 
 std::optional<QColor> QtDialogs::Color(QWidget* parent, const QColor& initial)
@@ -119,11 +139,12 @@ void QtDialogs::PrintPreview(QWidget* parent, QPrinter* printer, const std::func
     dialog.exec();
 }
 
-IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text)
+IDialogs::Answer QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text,
+                                     Answer defaultAnswer)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

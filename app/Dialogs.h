@@ -31,6 +31,9 @@ public:
     virtual void Notice(QWidget* parent, const QString& title, const QString& text) = 0;
     // The standard error box.
     virtual void Error(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A warning titled with the application title: something is wrong that no command
+    // failed over (the recovery copies cannot be written).
+    virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual std::optional<QColor> Color(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> Font(QWidget* parent, const QFont& initial) = 0;
     // Print and page set-up dialogs on `printer`; false when cancelled.
@@ -39,8 +42,10 @@ public:
     // The print preview of `printer`'s pages, drawn by `paint` on the printer it is given
     // (the preview's, or the chosen printer when the user prints from it).
     virtual void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) = 0;
-    // A question with Yes and No, titled `title`; closing the box answers No.
-    virtual Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question with Yes and No, titled `title`; closing the box answers No. `defaultAnswer`
+    // (Yes or No) is what Enter gives: No where Yes would throw the user's work away.
+    virtual Answer AskYesNo(QWidget* parent, const QString& title, const QString& text,
+                            Answer defaultAnswer = Answer::Yes) = 0;
     // The offer of a recovery copy: Yes restores it, No discards it, Cancel (the box closed)
     // keeps it for the next start.
     virtual Answer AskRestore(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -55,11 +60,13 @@ public:
     void Information(QWidget* parent, const QString& text) override;
     void Notice(QWidget* parent, const QString& title, const QString& text) override;
     void Error(QWidget* parent, const QString& title, const QString& text) override;
+    void Warning(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QColor> Color(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> Font(QWidget* parent, const QFont& initial) override;
     bool Print(QWidget* parent, QPrinter* printer) override;
     bool PageSetup(QWidget* parent, QPrinter* printer) override;
     void PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
-    Answer AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    Answer AskYesNo(QWidget* parent, const QString& title, const QString& text,
+                    Answer defaultAnswer = Answer::Yes) override;
     Answer AskRestore(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -12,28 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 
 namespace {
 
 const QString kNotFound = QStringLiteral("Search String Not Found!");
-
-std::optional<TextSelection> FindNextInDocument(TAppForm& form, const QString& pattern)
-{
-    const std::string bytes = cp1254::Encode(pattern);
-    if (bytes.empty())
-        return std::nullopt;
-    // The search reads the document's own bytes where they lie, gap and all.
-    const TMemo& memo = form.Editor();
-    return FindAfterSelection(form.Document().Bytes().Bytes(), memo.SelStart(), memo.SelLength(), bytes);
-}
-
-void SelectFound(TAppForm& form, const TextSelection& found)
-{
-    form.activateWindow();
-    form.Editor().setFocus();
-    form.Editor().SetSelection(found.start, found.length);
-    form.Editor().EnsureCaretVisible();
-}
 
 QWidget* MessageOwner(TAppForm& form)
 {
@@ -53,6 +36,25 @@ bool IsWindowShortcut(const TAppForm& form, const QKeyEvent& key)
     return false;
 }
 
+// Replace All over a big document takes a moment: the window shows it is busy.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The keys stay with the dialog whose button was pressed, even after a message box that
+// belonged to the main window, so Enter pressed again means the same button again.
+void KeepKeyboardIn(QDialog* dialog)
+{
+    if (dialog->isVisible() && !dialog->isActiveWindow()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
 } // namespace
 
 // --- find and replace ---
@@ -61,7 +63,11 @@ TFindDialog& TAppForm::FindDialog()
 {
     if (!FindDialog1) {
         FindDialog1 = new TFindDialog(this);
-        connect(FindDialog1, &TFindDialog::FindNext, this, [this] { RunGuarded([this] { FindDialog1Find(); }); });
+        connect(FindDialog1, &TFindDialog::FindNext, this, [this] {
+            RunGuarded([this] { FindDialog1Find(); });
+            KeepKeyboardIn(FindDialog1);
+        });
+        connect(FindDialog1, &QDialog::finished, this, &TAppForm::FindDialogClosed);
     }
     return *FindDialog1;
 }
@@ -70,49 +76,113 @@ TReplaceDialog& TAppForm::ReplaceDialog()
 {
     if (!ReplaceDialog1) {
         ReplaceDialog1 = new TReplaceDialog(this);
-        connect(ReplaceDialog1, &TReplaceDialog::FindNext, this,
-                [this] { RunGuarded([this] { ReplaceDialog1Find(); }); });
-        // Replace All replaces one occurrence per press, as Replace does.
-        for (auto signal : {&TReplaceDialog::Replace, &TReplaceDialog::ReplaceAll})
-            connect(ReplaceDialog1, signal, this, [this] { RunGuarded([this] { ReplaceDialog1Replace(); }); });
+        const std::pair<void (TReplaceDialog::*)(), void (TAppForm::*)()> buttons[] = {
+            {&TReplaceDialog::FindNext, &TAppForm::ReplaceDialog1Find},
+            {&TReplaceDialog::Replace, &TAppForm::ReplaceDialog1Replace},
+            {&TReplaceDialog::ReplaceAll, &TAppForm::ReplaceDialog1ReplaceAll},
+        };
+        for (const auto& [signal, handler] : buttons)
+            connect(ReplaceDialog1, signal, this, [this, handler] {
+                RunGuarded([this, handler] { (this->*handler)(); });
+                KeepKeyboardIn(ReplaceDialog1);
+            });
+        connect(ReplaceDialog1, &QDialog::finished, this, &TAppForm::FindDialogClosed);
     }
     return *ReplaceDialog1;
 }
 
 void TAppForm::Find1Click() { ToolButton12Click(); }
 void TAppForm::Replace1Click() { ToolButton13Click(); }
-void TAppForm::ToolButton12Click() { FindDialog().Present(); }
 
-void TAppForm::ToolButton13Click() { ReplaceDialog().Present(); }
-
-void TAppForm::FindDialog1Find()
+void TAppForm::ToolButton12Click()
 {
-    const auto found = FindNextInDocument(*this, FindDialog().FindText());
+    FindDialog().Present();
+    ShowSelectionForDialogs();
+}
+
+void TAppForm::ToolButton13Click()
+{
+    ReplaceDialog().Present();
+    ShowSelectionForDialogs();
+}
+
+// While a find dialog is open the editor shows its selection without the focus: that is
+// where the next search starts, and what the last one found.
+void TAppForm::ShowSelectionForDialogs()
+{
+    const bool open = (FindDialog1 && FindDialog1->isVisible()) || (ReplaceDialog1 && ReplaceDialog1->isVisible());
+    Memo1->SetShowSelectionUnfocused(open);
+}
+
+// Escape, Cancel or the close box: the keys go back to the editor, the match still selected.
+void TAppForm::FindDialogClosed()
+{
+    ShowSelectionForDialogs();
+    if (Memo1->ShowsSelectionUnfocused())
+        return; // the other dialog is still open
+    activateWindow();
+    Memo1->setFocus();
+}
+
+void TAppForm::SelectFound(const TextSelection& found)
+{
+    Memo1->SetSelection(found.start, found.length);
+    Memo1->EnsureCaretVisible();
+    ShowSelectionForDialogs();
+}
+
+void TAppForm::FindWith(const QString& text, const FindOptions& options)
+{
+    const std::string pattern = cp1254::Encode(text);
+    // The search reads the document's own bytes where they lie, gap and all.
+    const auto found = FindNext(SearchBytes(m_document->Bytes(), options),
+                                {Memo1->SelStart(), Memo1->SelLength()}, pattern, options);
     if (!found) {
         Dialogs().Information(MessageOwner(*this), kNotFound);
         return;
     }
-    SelectFound(*this, *found);
+    SelectFound(*found);
 }
+
+void TAppForm::FindDialog1Find() { FindWith(FindDialog().FindText(), FindDialog().Options()); }
 
 void TAppForm::ReplaceDialog1Find()
 {
     FindDialog().SetFindText(ReplaceDialog().FindText());
-    FindDialog1Find();
+    FindWith(ReplaceDialog().FindText(), ReplaceDialog().Options());
 }
 
 void TAppForm::ReplaceDialog1Replace()
 {
-    const auto found = FindNextInDocument(*this, ReplaceDialog().FindText());
-    if (!found) {
+    const FindOptions options = ReplaceDialog().Options();
+    const auto step = ReplaceNext(SearchBytes(m_document->Bytes(), options), {Memo1->SelStart(), Memo1->SelLength()},
+                                  cp1254::Encode(ReplaceDialog().FindText()),
+                                  cp1254::Encode(ReplaceDialog().ReplaceText()), options);
+    if (!step) {
         Dialogs().Information(MessageOwner(*this), kNotFound);
         return;
     }
-    SelectFound(*this, *found);
-    const std::string replacement = cp1254::Encode(ReplaceDialog().ReplaceText());
-    m_document->Replace(found->start, found->length, replacement);
-    Memo1->SetSelection(found->start + static_cast<std::int64_t>(replacement.size()), 0);
-    Memo1->EnsureCaretVisible();
+    m_document->Replace(step->replaced.start, step->replaced.length, step->replacement);
+    SelectFound({step->caret, 0});
+}
+
+void TAppForm::ReplaceDialog1ReplaceAll()
+{
+    const FindOptions options = ReplaceDialog().Options();
+    std::optional<ReplaceAllResult> result;
+    {
+        BusyCursor busy;
+        result = ReplaceAll(SearchBytes(m_document->Bytes(), options), cp1254::Encode(ReplaceDialog().FindText()),
+                            cp1254::Encode(ReplaceDialog().ReplaceText()), options);
+        if (result && !m_document->SetWholeText(std::move(result->text)))
+            m_document->Touch(); // replaced by the same bytes: still the change the user asked for
+    }
+    if (!result) {
+        Dialogs().Information(MessageOwner(*this), kNotFound);
+        return;
+    }
+    SelectFound({result->caret, 0});
+    m_panels[0]->setText(QStringLiteral("%1 occurrences replaced").arg(result->count));
 }
 
 // --- insertion at the caret and date stamps ---

@@ -5,6 +5,7 @@
 #include "document/TextDocument.h"
 #include "document/TextFile.h"
 #include "platform/Error.h"
+#include "platform/NativePath.h"
 #include "platform/Utf8Text.h"
 
 #include <QAction>
@@ -52,6 +53,7 @@ void TAppForm::ShowEncoding(const FileEncoding& encoding)
         EncodingUtf81->setChecked(encoding.utf8);
         EncodingWindows12541->setChecked(!encoding.utf8);
     }
+    ShowLineBreaks(encoding);
 }
 
 void TAppForm::ChooseEncoding(bool utf8)
@@ -59,8 +61,10 @@ void TAppForm::ChooseEncoding(bool utf8)
     // A new UTF-8 file gets no mark: most Linux programs neither want nor write one. Choosing
     // the encoding it already has changes nothing; another marks the document modified, as the
     // file on disk no longer matches what Save would write.
-    const FileEncoding now = m_document->Encoding();
-    m_document->SetEncoding(now.utf8 == utf8 ? now : FileEncoding{utf8, false});
+    FileEncoding next = m_document->Encoding();
+    if (next.utf8 != utf8)
+        next.utf8 = utf8, next.byteOrderMark = false;
+    m_document->SetEncoding(next);
 }
 
 void TAppForm::ReopenAs(bool utf8)
@@ -75,7 +79,7 @@ void TAppForm::ReopenAs(bool utf8)
         const std::string why = utf8text::WhyNotUtf8(bytes);
         if (!why.empty()) {
             Dialogs().Notice(this, windowTitle(),
-                             QStringLiteral("Cannot reopen ") + path + QStringLiteral(" as UTF-8. ") +
+                             QStringLiteral("Cannot reopen ") + ShownPath(path) + QStringLiteral(" as UTF-8. ") +
                                  QString::fromStdString(why));
             return;
         }

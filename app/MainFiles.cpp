@@ -5,6 +5,7 @@
 #include "document/TextDocument.h"
 #include "document/TextFile.h"
 #include "platform/FileStamp.h"
+#include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDragEnterEvent>
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 // The script's result: one change of the document, undoable when the history is kept.
 void TAppForm::LoadTextFile(const QString& path) { m_document->SetWholeTextNormalized(ReadFileBytes(path)); }
@@ -36,7 +39,7 @@ void TAppForm::SaveDocument(const QString& path)
 
 void TAppForm::SetTitleForFile()
 {
-    SetCaption(AppTitle + QStringLiteral(" - ") + FileNamePart(m_document->FileName()));
+    SetCaption(AppTitle + QStringLiteral(" - ") + ShownPath(FileNamePart(m_document->FileName())));
 }
 
 void TAppForm::ResetToUntitled()
@@ -52,7 +55,7 @@ QString TAppForm::SavePromptText(bool closing) const
     if (name.isEmpty())
         return closing ? QStringLiteral("Do you want to save the current file before exit?")
                        : QStringLiteral("Do you want to save the current file?");
-    return QStringLiteral("Do you want to save ") + name + tail;
+    return QStringLiteral("Do you want to save ") + ShownPath(name) + tail;
 }
 
 QString TAppForm::WithDefaultExtension(const QString& path)
@@ -60,6 +63,14 @@ QString TAppForm::WithDefaultExtension(const QString& path)
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty() || QFileInfo(path).fileName().endsWith(u'.'))
         return path;
     return path + QStringLiteral(".txt");
+}
+
+QString TAppForm::OpenDialogPath(const QString& typed)
+{
+    struct stat st {};
+    if (typed.isEmpty() || ::stat(NativePath(typed).constData(), &st) == 0)
+        return typed;
+    return WithDefaultExtension(typed);
 }
 
 std::optional<QString> TAppForm::AskSavePathUnpreset()
@@ -114,7 +125,7 @@ void TAppForm::FileOpen1Execute()
     if (!MaybeSave(false, true))
         return;
     if (const auto path = Dialogs().OpenFileName(this))
-        LoadDocument(*path);
+        LoadDocument(OpenDialogPath(*path));
 }
 
 void TAppForm::FileSave1Execute()
@@ -167,7 +178,7 @@ void TAppForm::dropEvent(QDropEvent* e)
     QStringList paths;
     for (const QUrl& url : e->mimeData()->urls())
         if (url.isLocalFile())
-            paths << url.toLocalFile(); // the whole path, however long
+            paths << PathFromFileUrl(url); // the whole path, however long, as its bytes
     e->acceptProposedAction();
     RunGuarded([&] { DropFiles(paths); });
 }

@@ -7,6 +7,7 @@
 #include "document/TextDocument.h"
 #include "platform/ColorNames.h"
 #include "platform/Error.h"
+#include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 
 #include <QAction>
@@ -229,7 +230,7 @@ QPrinter& TAppForm::Printer()
 QString TAppForm::PrintTitle() const
 {
     const QString& name = m_document->FileName();
-    return name.isEmpty() ? AppTitle : FileNamePart(name);
+    return name.isEmpty() ? AppTitle : ShownPath(FileNamePart(name));
 }
 
 // The font of Font Properties without the zoom: zooming is for the screen.

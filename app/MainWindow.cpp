@@ -291,6 +291,7 @@ void TAppForm::CreateMenus()
     file->addAction(FileSaveAsItem);
     CreateRecentFilesMenu(file);
     CreateEncodingMenu(file);
+    CreateLineBreaksMenu(file);
     file->addSeparator();
     file->addAction(FilePrintSetup1);
     file->addAction(FilePrint1);
@@ -441,6 +442,7 @@ void TAppForm::CreateStatusBar()
     }
     AddPositionPanel();
     AddEncodingPanel();
+    AddLineBreaksPanel();
 }
 
 // Right of the byte counter: how Save writes the document.
@@ -639,7 +641,7 @@ void TAppForm::closeEvent(QCloseEvent* e)
 void TAppForm::FormClose()
 {
     if (m_recovery)
-        m_recovery->Discard();
+        m_recovery->Closing();
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp002));
     DeleteFileQuietly(ProgramFilePath(ProgramFile::Temp003));
 }

@@ -125,6 +125,8 @@ private:
     // Save dialog without presetting its name (it keeps what it held last).
     std::optional<QString> AskSavePathUnpreset();
     static QString WithDefaultExtension(const QString& path);
+    // The Open dialog's name: as typed when that names something, else with ".txt".
+    static QString OpenDialogPath(const QString& typed);
     // ExtractHost: the script's result replaces the document.
     void LoadTextFile(const QString& path) override;
 
@@ -133,6 +135,12 @@ private:
     void ShowEncoding(const FileEncoding& encoding);
     void ChooseEncoding(bool utf8);
     void ReopenAs(bool utf8);
+
+    // --- line breaks (MainLineBreaks.cpp) ---
+    void CreateLineBreaksMenu(QMenu* file);
+    void AddLineBreaksPanel();
+    void ShowLineBreaks(const FileEncoding& encoding);
+    void ChooseLineBreaks(bool lf);
 
     // --- view, appearance, printing, help (MainView.cpp) ---
     void Wordwrap1Click();
@@ -172,6 +180,12 @@ private:
     void FindDialog1Find();
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
+    void ReplaceDialog1ReplaceAll();
+    // Searches from the selection; selects what it finds, the keys staying in the dialog.
+    void FindWith(const QString& text, const struct FindOptions& options);
+    void SelectFound(const struct TextSelection& found);
+    void ShowSelectionForDialogs();
+    void FindDialogClosed();
     // Both dialogs are created when first shown and then live as long as the window, so they
     // keep their texts for the whole run.
     class TFindDialog& FindDialog();
@@ -283,7 +297,7 @@ private:
     class TReplaceDialog* ReplaceDialog1 = nullptr;
     QToolBar* ToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
-    QLabel* m_panels[5] = {};
+    QLabel* m_panels[6] = {};
     QLabel* m_positionPanel = nullptr; // "Ln %d, Col %d", after the byte counter
     QAction *FileNew1 = nullptr, *FileOpen1 = nullptr, *FileSave1 = nullptr, *FilePrint1 = nullptr,
             *FilePrintSetup1 = nullptr;
@@ -309,4 +323,5 @@ private:
     QAction* ClearRecentFiles1 = nullptr;
     QAction *EncodingUtf81 = nullptr, *EncodingWindows12541 = nullptr;
     QAction *ReopenUtf81 = nullptr, *ReopenWindows12541 = nullptr;
+    QAction *LineBreaksWindows1 = nullptr, *LineBreaksUnix1 = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/SessionEnd.h"
+#include "platform/NativePath.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -58,7 +59,8 @@ int main(int argc, char* argv[])
         &app, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager& manager) { CommitSessionData(form, manager); }, Qt::DirectConnection);
     form.show();
-    const QStringList arguments = QApplication::arguments().mid(1);
+    // argv itself: what Qt left of it once it took its own options, as the system's bytes.
+    const QStringList arguments = ArgumentsFromArgv(argc, argv);
     QTimer::singleShot(0, &form, [&form, arguments] { form.Start(arguments); });
     return QApplication::exec();
 }

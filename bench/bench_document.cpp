@@ -11,6 +11,7 @@
 #include <QLabel>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -52,6 +53,18 @@ int main(int argc, char** argv)
     const QString out = dir + QStringLiteral("/quorlex-bench-save.txt");
     const double save = corpus::MedianSeconds(3, [&] { form.Document().WriteTo(out); });
     std::printf("save of the 50 MB document: %.3f s (%.1f x wc)\n", save, save / wc);
+    FileEncoding lf = form.Document().Encoding();
+    lf.lineBreaks = LineBreaks::Lf;
+    form.Document().SetEncoding(lf, false);
+    const double saveLf = corpus::MedianSeconds(3, [&] { form.Document().WriteTo(out); });
+    std::printf("save with LF line breaks: %.3f s (%.1f x wc)\n", saveLf, saveLf / wc);
+    // A second name for the file: the save writes into it, after a backup of the old bytes.
+    const QString link = out + QStringLiteral(".link");
+    QFile::remove(link);
+    ::link(QFile::encodeName(out).constData(), QFile::encodeName(link).constData());
+    const double inPlace = corpus::MedianSeconds(3, [&] { form.Document().WriteTo(out); });
+    std::printf("save in place with its backup (a hard link): %.3f s (%.1f x wc)\n", inPlace, inPlace / wc);
+    QFile::remove(link);
 
     const double single = corpus::MedianSeconds(1, [&] {
         form.LoadDocument(line);

@@ -51,18 +51,32 @@ std::string_view Trimmed(std::string_view s, TrimSide side)
 
 LineResult SortLineList(const LineView& lines, const TextCollator& collator)
 {
-    StringList list;
-    list.Items().reserve(static_cast<std::size_t>(lines.Count()));
-    for (int i = 0; i < lines.Count(); ++i)
-        list.Add(std::string(lines.Get(i)));
-    list.Sort(collator);
+    // The list sorts views of the lines: a copy of each would cost more than the text itself.
+    std::vector<std::string_view> sorted;
+    sorted.reserve(static_cast<std::size_t>(lines.Count()));
+    std::size_t size = 2;
+    for (int i = 0; i < lines.Count(); ++i) {
+        sorted.push_back(lines.Get(i));
+        size += sorted.back().size() + 2;
+    }
+    SortTexts(sorted, collator);
 
+    // The list's text (every line followed by CR LF), trimmed as one text, then one CR LF:
+    // built in one go. Lines made only of characters the trim removes go whole from the start.
     LineResult result;
-    std::string joined = list.Text();
-    list.Clear();
-    const std::string_view kept = TrimBoth(joined);
-    result.text.reserve(kept.size() + 2);
-    result.text.append(kept);
+    result.text.reserve(size);
+    for (const std::string_view line : sorted) {
+        if (result.text.empty()) {
+            const std::string_view kept = TrimLeft(line);
+            if (kept.empty())
+                continue;
+            result.text += kept;
+        } else {
+            result.text += line;
+        }
+        result.text += "\r\n";
+    }
+    result.text.resize(TrimRight(result.text).size());
     result.text += "\r\n";
     result.caret = static_cast<std::int64_t>(result.text.size());
     result.notifies = true;

@@ -104,6 +104,8 @@ public:
     // Where the history's steps are bounded (for tests that need the oldest steps dropped).
     void SetHistoryMinimumBound(std::size_t bytes) { m_history.SetMinimumBound(bytes); }
     std::size_t HistoryBytes() const { return m_history.BytesHeld(); }
+    // The caret was moved by the user: typing from here on is a new undo step.
+    void EndTypingGroup() { m_history.EndGroup(); }
     // The selection (start, length) an edit is made with, remembered for Undo in history mode.
     void SetSelectionSource(std::function<std::pair<Offset, Offset>()> source) { m_selection = std::move(source); }
 

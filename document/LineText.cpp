@@ -28,16 +28,27 @@ std::string NormalizeLineBreaks(std::string_view text)
 
 bool HasLoneLineBreak(std::string_view text)
 {
+    // No break is lone when every LF follows a CR and every CR precedes an LF. Two scans for
+    // one byte each run far faster than one scan that looks at every byte.
+    const char* const data = text.data();
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            if (i + 1 >= n || text[i + 1] != '\n')
-                return true;
-            ++i;
-        } else if (c == '\n') {
+    for (std::size_t at = 0; at < n;) {
+        const void* hit = std::memchr(data + at, '\n', n - at);
+        if (!hit)
+            break;
+        const auto lf = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        if (lf == 0 || data[lf - 1] != '\r')
             return true;
-        }
+        at = lf + 1;
+    }
+    for (std::size_t at = 0; at < n;) {
+        const void* hit = std::memchr(data + at, '\r', n - at);
+        if (!hit)
+            break;
+        const auto cr = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        if (cr + 1 >= n || data[cr + 1] != '\n')
+            return true;
+        at = cr + 1;
     }
     return false;
 }

@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr std::string_view kMagic = "QUORLEX-RECOVERY 1\n";
+constexpr std::string_view kMagic = "QUORLEX-RECOVERY 2\n";
+constexpr std::string_view kMagicWithoutIdentity = "QUORLEX-RECOVERY 1\n";
 constexpr std::string_view kDataPrefix = "recovery-";
 constexpr std::string_view kDataSuffix = ".dat";
 
@@ -28,6 +29,7 @@ std::string EncodeRecoveryHeader(const RecoveryRecord& record, std::size_t textB
     std::string header(kMagic);
     header += std::to_string(record.changedMs) + ' ' + (record.fileStamp.exists ? '1' : '0') + ' ' +
               std::to_string(record.fileStamp.size) + ' ' + std::to_string(record.fileStamp.modifiedNs) + ' ' +
+              std::to_string(record.fileStamp.device) + ' ' + std::to_string(record.fileStamp.inode) + ' ' +
               std::to_string(record.fileName.size()) + ' ' + std::to_string(textBytes) + '\n';
     header += record.fileName;
     header += '\n';
@@ -37,7 +39,8 @@ std::string EncodeRecoveryHeader(const RecoveryRecord& record, std::size_t textB
 std::optional<RecoveryRecord> DecodeRecoveryHeader(std::string_view bytes, std::size_t* textOffset,
                                                    std::uint64_t* textBytes)
 {
-    if (bytes.substr(0, kMagic.size()) != kMagic)
+    const bool identity = bytes.starts_with(kMagic);
+    if (!identity && !bytes.starts_with(kMagicWithoutIdentity))
         return std::nullopt;
     std::size_t at = kMagic.size();
     RecoveryRecord record;
@@ -45,6 +48,8 @@ std::optional<RecoveryRecord> DecodeRecoveryHeader(std::string_view bytes, std::
     std::uint64_t nameBytes = 0, length = 0;
     if (!Field(bytes, at, ' ', record.changedMs) || !Field(bytes, at, ' ', exists) || exists > 1 ||
         !Field(bytes, at, ' ', record.fileStamp.size) || !Field(bytes, at, ' ', record.fileStamp.modifiedNs) ||
+        (identity &&
+         (!Field(bytes, at, ' ', record.fileStamp.device) || !Field(bytes, at, ' ', record.fileStamp.inode))) ||
         !Field(bytes, at, ' ', nameBytes) || !Field(bytes, at, '\n', length))
         return std::nullopt;
     record.fileStamp.exists = exists == 1;
@@ -67,6 +72,18 @@ std::optional<RecoveryRecord> DecodeRecovery(std::string_view bytes)
     if (!record || bytes.size() - offset != length)
         return std::nullopt;
     record->text.assign(bytes.substr(offset));
+    return record;
+}
+
+std::optional<RecoveryRecord> DecodeRecoveryHeld(std::string_view bytes)
+{
+    std::size_t offset = 0;
+    std::uint64_t length = 0;
+    auto record = DecodeRecoveryHeader(bytes, &offset, &length);
+    if (!record)
+        return std::nullopt;
+    record->text.assign(bytes.substr(offset));
+    record->whole = record->text.size() == length;
     return record;
 }
 

@@ -13,13 +13,15 @@ struct RecoveryRecord {
     std::int64_t changedMs = 0;    // last change, milliseconds since the epoch
     FileStamp fileStamp;           // the file as the document last knew it on disk
     std::string text;
+    bool whole = true;             // read back: the text is all the header promised
 };
 
 // The file is a short header of decimal fields, one per line, then the text, so the
 // question at start-up can be asked from the header alone:
-//   QUORLEX-RECOVERY 1
-//   <changedMs> <exists 0|1> <size> <modifiedNs> <name bytes> <text bytes>
+//   QUORLEX-RECOVERY 2
+//   <changedMs> <exists 0|1> <size> <modifiedNs> <device> <inode> <name bytes> <text bytes>
 //   <name bytes, raw>\n<text bytes, raw>
+// Version 1, without device and inode, is still read.
 std::string EncodeRecoveryHeader(const RecoveryRecord& record, std::size_t textBytes);
 
 // The header of `bytes` (the start of the file is enough): the record without its text,
@@ -29,6 +31,10 @@ std::optional<RecoveryRecord> DecodeRecoveryHeader(std::string_view bytes, std::
 
 // The whole record; nullopt when the header is bad or the text is not all there.
 std::optional<RecoveryRecord> DecodeRecovery(std::string_view bytes);
+// What a damaged copy still holds: the header's record with every byte after it as the text,
+// `whole` telling whether that is exactly what the header promised. nullopt when the header
+// is bad.
+std::optional<RecoveryRecord> DecodeRecoveryHeld(std::string_view bytes);
 
 // Names inside the recovery folder: "recovery-<pid>-<serial>.dat" with its lock beside it.
 // The serial tells apart windows of one process (the program has one; tests have more).

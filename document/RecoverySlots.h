@@ -4,50 +4,72 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
-class QLockFile;
+class RecoveryLock;
 
 // A recovery file name claimed by this process: its lock is held for as long as the object
 // lives, so no other program (and no other window of this one) takes the name or offers the
 // file as left behind.
 class RecoverySlot {
 public:
-    // Claims the first free name in `folder`; null when the folder takes no lock.
-    static std::unique_ptr<RecoverySlot> Claim(const QString& folder);
+    // Claims the first free name in `folder`; null when the folder takes no lock, with the
+    // errno of why in `error`.
+    static std::unique_ptr<RecoverySlot> Claim(const QString& folder, int* error = nullptr);
     ~RecoverySlot();
 
     const QString& DataPath() const { return m_dataPath; }
 
 private:
-    RecoverySlot(QString dataPath, std::unique_ptr<QLockFile> lock);
+    RecoverySlot(QString dataPath, std::unique_ptr<RecoveryLock> lock);
     QString m_dataPath;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<RecoveryLock> m_lock;
 };
 
 // A recovery file that a run which died left behind. Its lock is held while the object lives,
-// so two programs starting together do not both offer it.
+// so two programs starting together do not both offer it (null where the folder takes none).
 class OrphanCopy {
 public:
-    OrphanCopy(QString dataPath, RecoveryRecord header, std::unique_ptr<QLockFile> lock);
+    OrphanCopy(QString dataPath, RecoveryRecord header, std::uint64_t bytesPromised, std::uint64_t bytesThere,
+               std::unique_ptr<RecoveryLock> lock);
     ~OrphanCopy(); // lets go of the lock, and with it the lock file
 
     const QString& DataPath() const { return m_dataPath; }
     // Name, time and stamp; the text is read only when it is restored.
     const RecoveryRecord& Header() const { return m_header; }
-    // The whole record; nullopt when the file went or is no longer whole.
+    // The text's length as the header gives it, and how much of it the file holds: they differ
+    // in a damaged copy.
+    std::uint64_t BytesPromised() const { return m_bytesPromised; }
+    std::uint64_t BytesThere() const { return m_bytesThere; }
+    bool Damaged() const { return m_bytesThere != m_bytesPromised; }
+    // The record with whatever text the file holds (`whole` false when that is not what the
+    // header promised); nullopt when nothing could be read.
     std::optional<RecoveryRecord> Read() const;
     // Moves the file to `path` (the claimed slot of this run); false when it could not.
     bool MoveTo(const QString& path);
+    // Renames the file to "<name>.damaged", which is never offered: true when it went.
+    bool SetAside();
+    QString SetAsidePath() const { return m_dataPath + QStringLiteral(".damaged"); }
     void Discard();
 
 private:
     QString m_dataPath;
     RecoveryRecord m_header;
-    std::unique_ptr<QLockFile> m_lock;
+    std::uint64_t m_bytesPromised;
+    std::uint64_t m_bytesThere;
+    std::unique_ptr<RecoveryLock> m_lock;
 };
 
-// Copies in `folder` whose owner is gone, newest first. Lock files left without a copy are
-// cleared on the way.
-std::vector<std::unique_ptr<OrphanCopy>> FindOrphanCopies(const QString& folder);
+// A file of a dead owner that held nothing readable. It is renamed to "<name>.damaged", which
+// is never offered again; `setAside` is false when even that failed.
+struct DamagedCopy {
+    QString path;
+    bool setAside = false;
+};
+
+// Copies in `folder` whose owner is gone, newest first; the ones that hold nothing readable
+// go to `damaged` instead. Lock files left without a copy are cleared on the way.
+std::vector<std::unique_ptr<OrphanCopy>> FindOrphanCopies(const QString& folder,
+                                                          std::vector<DamagedCopy>* damaged = nullptr);

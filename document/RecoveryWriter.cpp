@@ -1,13 +1,14 @@
 #include "document/RecoveryWriter.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/Error.h"
+#include "platform/PrivateFile.h"
 
-#include <cerrno>
-#include <cstring>
+#include <QFile>
+
 #include <utility>
 
-RecoveryWriter::RecoveryWriter(QString path) : m_path(std::move(path)), m_thread([this] { Run(); }) {}
+RecoveryWriter::RecoveryWriter(QString path, std::function<void(int error)> finished)
+    : m_path(std::move(path)), m_finished(std::move(finished)), m_thread([this] { Run(); }) {}
 
 RecoveryWriter::~RecoveryWriter()
 {
@@ -138,28 +139,29 @@ void RecoveryWriter::Execute(Job& job)
         QFile::remove(m_path);
         return;
     }
-    // Through a temporary file renamed over the old copy: a crash or a full disk in the
-    // middle leaves the previous copy whole.
-    QSaveFile file(m_path);
-    std::string error;
-    errno = 0;
-    if (file.open(QIODevice::WriteOnly)) {
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        const std::string header = EncodeRecoveryHeader(job.record, job.record.text.size());
-        const auto size = static_cast<qint64>(job.record.text.size());
-        if (file.write(header.data(), static_cast<qint64>(header.size())) != static_cast<qint64>(header.size()) ||
-            file.write(job.record.text.data(), size) != size || !file.commit()) {
-            error = file.errorString().toStdString();
-            file.cancelWriting();
+    // Through a temporary file renamed over the old copy, flushed to the device first: a
+    // crash, a power loss or a full disk in the middle leaves the previous copy whole.
+    const std::string header = EncodeRecoveryHeader(job.record, job.record.text.size());
+    int piece = 0;
+    const int error = WritePrivateFile(
+        m_path,
+        [&]() -> std::string_view {
+            switch (piece++) {
+            case 0: return header;
+            case 1: return job.record.text;
+            default: return {};
+            }
+        },
+        true);
+    {
+        std::lock_guard lock(m_mutex);
+        if (error == 0) {
+            ++m_written;
+            m_lastError.clear();
+        } else {
+            m_lastError = SystemReason(error);
         }
-    } else {
-        error = file.errorString().toStdString();
     }
-    std::lock_guard lock(m_mutex);
-    if (error.empty()) {
-        ++m_written;
-        m_lastError.clear();
-    } else {
-        m_lastError = "Cannot create file \"" + m_path.toStdString() + "\". " + error;
-    }
+    if (m_finished)
+        m_finished(error);
 }

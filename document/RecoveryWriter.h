@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -16,7 +17,8 @@
 // copy still being written cannot reappear after it.
 class RecoveryWriter {
 public:
-    explicit RecoveryWriter(QString path);
+    // `finished` hears, on the writer's thread, how each copy's write went: 0 or the errno.
+    explicit RecoveryWriter(QString path, std::function<void(int error)> finished = {});
     // Finishes the job that runs and the one that waits.
     ~RecoveryWriter();
     RecoveryWriter(const RecoveryWriter&) = delete;
@@ -35,8 +37,8 @@ public:
     void DropSpare();
     // Blocks until no job waits or runs.
     void WaitIdle();
-    // Copies written whole so far, and the message of the last failure (empty: none since the
-    // last success).
+    // Copies written whole so far, and the system's reason of the last failure (empty: none
+    // since the last success).
     int Written() const;
     std::string LastError() const;
 
@@ -49,6 +51,7 @@ private:
     void Execute(Job& job);
 
     const QString m_path;
+    const std::function<void(int)> m_finished;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;

@@ -51,7 +51,7 @@ namespace {
 // comparisons never leave this array, which the quicksort scans in order.
 struct KeyEntry {
     std::uint64_t head[2];
-    std::uint32_t offset; // of the whole key (ending in byte 0) in the key store
+    std::uint32_t offset; // of the key's bytes behind the head (ending in byte 0) in the key store
     std::uint32_t item;   // the item's index before sorting
 };
 
@@ -74,11 +74,16 @@ bool HasZeroByte(std::uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8
 // Where the procedure would need more than `budget` comparisons (it is quadratic on some
 // orders, two sorted halves of such lines say), the stable order is the result too: equal
 // items then keep their order in the list.
-template <class Entry, class Compare, class ItemOf>
-std::vector<std::uint32_t> ProcedureOrder(std::vector<Entry>& entries, const std::vector<std::string>& items,
+template <class Entry, class Item, class Compare, class ItemOf>
+std::vector<std::uint32_t> ProcedureOrder(std::vector<Entry>& entries, const std::vector<Item>& items,
                                           const Compare& compare, const ItemOf& itemOf, std::int64_t budget)
 {
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return compare(a, b) < 0; });
+    // The entries come in list order, so ties broken by the item's index give the stable order
+    // without the buffer a stable sort takes.
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const int c = compare(a, b);
+        return c != 0 ? c < 0 : itemOf(a) < itemOf(b);
+    });
     std::vector<std::uint32_t> order(entries.size());
     // Rank in the upper half, item in the lower, in list order: one array to partition.
     std::vector<std::uint64_t> ranked(entries.size());
@@ -113,13 +118,91 @@ std::vector<std::uint32_t> ProcedureOrder(std::vector<Entry>& entries, const std
     return order;
 }
 
-void Reorder(std::vector<std::string>& items, const std::vector<std::uint32_t>& order)
+template <class Item>
+void Reorder(std::vector<Item>& items, const std::vector<std::uint32_t>& order)
 {
-    std::vector<std::string> sorted;
+    std::vector<Item> sorted;
     sorted.reserve(items.size());
     for (const std::uint32_t i : order)
         sorted.push_back(std::move(items[i]));
     items.swap(sorted);
+}
+
+// The list sort over items that are byte strings or views of them.
+template <class Item>
+void SortItems(std::vector<Item>& items, const TextCollator& collator, std::int64_t comparisons)
+{
+    if (items.size() < 2)
+        return;
+    // Room for keys a quarter longer than the texts, as they come out for Latin letters (less
+    // the heads, which the entries hold): a store that doubles on the way would hold its old
+    // and new room at once, and room never written costs no memory.
+    std::size_t textBytes = 0;
+    for (const Item& item : items)
+        textBytes += item.size();
+    std::string store;
+    store.reserve(textBytes + textBytes / 4 + items.size() * 4);
+    std::vector<KeyEntry> keys;
+    keys.reserve(items.size());
+    bool packed = true;
+    for (std::size_t i = 0; i < items.size() && packed; ++i) {
+        const std::size_t at = store.size();
+        packed = collator.AppendSortKeyBytes(items[i], store);
+        // The first 16 bytes go into the entry, zeros behind a short key's end; the store
+        // keeps only what follows them, which a comparison reads only when both heads are
+        // equal and hold no key's end.
+        const std::size_t length = store.size() - at;
+        unsigned char head[16] = {};
+        std::memcpy(head, store.data() + at, std::min<std::size_t>(16, length));
+        if (length <= 16)
+            store.resize(at);
+        else
+            store.erase(at, 16);
+        packed = packed && store.size() < 0xFFFFFFF0u;
+        keys.push_back({{BigEndian(head), BigEndian(head + 8)}, static_cast<std::uint32_t>(at),
+                        static_cast<std::uint32_t>(i)});
+    }
+    if (!packed) {
+        // Beyond what 32-bit offsets reach: one key string per item, or the comparison itself
+        // where the library gives no key.
+        std::vector<std::string> objects(items.size());
+        bool keyed = true;
+        for (std::size_t i = 0; i < items.size() && keyed; ++i)
+            keyed = collator.AppendSortKeyBytes(items[i], objects[i]);
+        std::vector<std::uint32_t> indices(items.size());
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            indices[i] = static_cast<std::uint32_t>(i);
+        const auto itemOf = [](std::uint32_t i) { return i; };
+        const std::vector<std::uint32_t> order =
+            keyed ? ProcedureOrder(
+                        indices, items,
+                        [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf,
+                        comparisons)
+                  : ProcedureOrder(
+                        indices, items,
+                        [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(items[a], items[b]); },
+                        itemOf, comparisons);
+        objects = {};
+        Reorder(items, order);
+        return;
+    }
+    const auto* base = reinterpret_cast<const unsigned char*>(store.data());
+    // Keys end in their only byte 0, so zeros read past a short key's end order it first,
+    // and equal heads that hold a key's end mean equal keys.
+    const auto compare = [base](const KeyEntry& x, const KeyEntry& y) {
+        for (int h = 0; h < 2; ++h) {
+            if (x.head[h] != y.head[h])
+                return x.head[h] < y.head[h] ? -1 : 1;
+            if (HasZeroByte(x.head[h]))
+                return 0;
+        }
+        return std::strcmp(reinterpret_cast<const char*>(base + x.offset),
+                           reinterpret_cast<const char*>(base + y.offset));
+    };
+    const std::vector<std::uint32_t> order =
+        ProcedureOrder(keys, items, compare, [](const KeyEntry& k) { return k.item; }, comparisons);
+    store = {};
+    Reorder(items, order);
 }
 
 } // namespace
@@ -134,69 +217,12 @@ void StringList::Sort(const TextCollator& collator) { Sort(collator, SortBudget(
 
 void StringList::Sort(const TextCollator& collator, std::int64_t comparisons)
 {
-    if (m_items.size() < 2)
-        return;
-    std::string store;
-    store.reserve(m_items.size() * 8);
-    std::vector<KeyEntry> keys;
-    keys.reserve(m_items.size());
-    bool packed = true;
-    for (std::size_t i = 0; i < m_items.size() && packed; ++i) {
-        const std::size_t at = store.size();
-        packed = collator.AppendSortKeyBytes(m_items[i], store) && store.size() < 0xFFFFFFF0u;
-        keys.push_back({{0, 0}, static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(i)});
-    }
-    if (!packed) {
-        // Beyond what 32-bit offsets reach: one key string per item, or the comparison itself
-        // where the library gives no key.
-        std::vector<std::string> objects(m_items.size());
-        bool keyed = true;
-        for (std::size_t i = 0; i < m_items.size() && keyed; ++i)
-            keyed = collator.AppendSortKeyBytes(m_items[i], objects[i]);
-        std::vector<std::uint32_t> indices(m_items.size());
-        for (std::size_t i = 0; i < indices.size(); ++i)
-            indices[i] = static_cast<std::uint32_t>(i);
-        const auto itemOf = [](std::uint32_t i) { return i; };
-        const std::vector<std::uint32_t> order =
-            keyed ? ProcedureOrder(
-                        indices, m_items,
-                        [&](std::uint32_t a, std::uint32_t b) { return objects[a].compare(objects[b]); }, itemOf,
-                        comparisons)
-                  : ProcedureOrder(
-                        indices, m_items,
-                        [&](std::uint32_t a, std::uint32_t b) { return collator.Compare(m_items[a], m_items[b]); },
-                        itemOf, comparisons);
-        objects = {};
-        Reorder(m_items, order);
-        return;
-    }
-    const std::size_t keyBytes = store.size();
-    store.append(16, '\0'); // every key may be read 16 bytes far
-    const auto* base = reinterpret_cast<const unsigned char*>(store.data());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        // Zeros, not the next key, behind a short key's end.
-        const std::size_t end = i + 1 < keys.size() ? keys[i + 1].offset : keyBytes;
-        unsigned char head[16] = {};
-        std::memcpy(head, base + keys[i].offset, std::min<std::size_t>(16, end - keys[i].offset));
-        keys[i].head[0] = BigEndian(head);
-        keys[i].head[1] = BigEndian(head + 8);
-    }
-    // Keys end in their only byte 0, so zeros read past a short key's end order it first,
-    // and equal heads that hold a key's end mean equal keys.
-    const auto compare = [base](const KeyEntry& x, const KeyEntry& y) {
-        for (int h = 0; h < 2; ++h) {
-            if (x.head[h] != y.head[h])
-                return x.head[h] < y.head[h] ? -1 : 1;
-            if (HasZeroByte(x.head[h]))
-                return 0;
-        }
-        return std::strcmp(reinterpret_cast<const char*>(base + x.offset + 16),
-                           reinterpret_cast<const char*>(base + y.offset + 16));
-    };
-    const std::vector<std::uint32_t> order =
-        ProcedureOrder(keys, m_items, compare, [](const KeyEntry& k) { return k.item; }, comparisons);
-    store = {};
-    Reorder(m_items, order);
+    SortItems(m_items, collator, comparisons);
 }
 
 void StringList::Sort() { Sort(TextCollator()); }
+
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator)
+{
+    SortItems(texts, collator, StringList::SortBudget(texts.size()));
+}

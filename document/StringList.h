@@ -41,3 +41,11 @@ public:
 private:
     std::vector<std::string> m_items;
 };
+
+// StringList's sort over texts that live elsewhere: the same order, equal items included,
+// without a copy of each.
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator);
+
+// StringList's sort over texts that live elsewhere: the same order, equal items included,
+// without a copy of each.
+void SortTexts(std::vector<std::string_view>& texts, const TextCollator& collator);

@@ -50,13 +50,16 @@ void TextDocument::SetStamp(const QString& path, const FileStamp& stamp)
     m_stamp = stamp;
 }
 
-void TextDocument::Load(const QString& path, std::optional<bool> asUtf8)
+void TextDocument::Load(const QString& path, std::optional<bool> asUtf8, ByteDocument::Undo undo)
 {
     const FileStamp onDisk = FileStampOf(path); // before the read: a change during it shows later
     TextFileContents file = ReadTextFile(path, asUtf8);
     if (HasLoneLineBreak(file.bytes))
         file.bytes = NormalizeLineBreaks(file.bytes);
-    Adopt(std::move(file.bytes));
+    if (undo == ByteDocument::Undo::History && KeepsHistory())
+        SetWholeText(std::move(file.bytes));
+    else
+        Adopt(std::move(file.bytes));
     SetEncoding(file.encoding, false);
     SetFileName(path);
     SetModified(false);

@@ -51,8 +51,11 @@ public:
     void SetStamp(const QString& path, const FileStamp& stamp);
 
     // Reads a file the user opens (see ReadTextFile for `asUtf8`); on success the document is
-    // that file, unmodified, with an empty undo history. A failed read changes nothing.
-    void Load(const QString& path, std::optional<bool> asUtf8 = std::nullopt);
+    // that file, unmodified, with an empty undo history, or with Undo::History (a reload) the
+    // text it replaced as one undoable step when the history is kept. A failed read changes
+    // nothing.
+    void Load(const QString& path, std::optional<bool> asUtf8 = std::nullopt,
+              ByteDocument::Undo undo = ByteDocument::Undo::None);
     // Writes the document as its encoding says. Does not rename the document or clear the
     // modified flag: callers decide (the save prompt may write an untitled text elsewhere).
     void WriteTo(const QString& path) const;

@@ -16,20 +16,32 @@ std::string ReadFileBytes(const QString& path);
 // until `block` returns false. Throws as ReadFileBytes.
 void ReadFileBlocks(const QString& path, const std::function<bool(std::string_view)>& block);
 
-// Writes exactly these bytes; the old file is replaced only once every byte is on disk.
+// Only regular files are read: a directory, FIFO, socket or device gives the reason "Not a
+// regular file", and opening never waits for a writer.
+
+// Writes exactly these bytes, keeping the file what it was (see SaveFileKeepingIdentity): a
+// crash or a full disk in the middle never destroys the old text.
 // Throws QuorlexError "Cannot create file "%s". %s".
 void WriteFileBytes(const QString& path, std::string_view bytes);
 
 // Removes the file if it is there; silent when it is missing or cannot be removed.
 void DeleteFileQuietly(const QString& path);
 
+// How the file breaks its lines; inside the document a line break is always CR LF.
+enum class LineBreaks { CrLf, Lf };
+
 // How a text file is written: as the document's bytes, or as UTF-8 of the code page's
-// characters (with or without a byte-order mark). The document itself is always Windows-1254.
+// characters (with or without a byte-order mark); with the document's CR LF, or with LF.
+// The document itself is always Windows-1254 with CR LF.
 struct FileEncoding {
     bool utf8 = false;
     bool byteOrderMark = false;
+    LineBreaks lineBreaks = LineBreaks::CrLf;
     bool operator==(const FileEncoding&) const = default;
 };
+
+// Lf for bytes that break lines with LF alone: at least one LF and no CR at all.
+LineBreaks LineBreaksOf(std::string_view bytes);
 
 // A text file as the document will hold it (line breaks not yet normalised) and how it was
 // written.
@@ -40,10 +52,15 @@ struct TextFileContents {
 
 // Reads a file the user opens. Without `asUtf8` a file that is UTF-8 of the code page's
 // characters is decoded and any other file taken as its bytes; true forces UTF-8 (throws
-// "Cannot open "%s" as UTF-8. <reason>" when it is not), false forces the bytes.
+// "Cannot open "%s" as UTF-8. <reason>" when it is not), false forces the bytes. The line
+// breaks are told by LineBreaksOf.
 TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8 = std::nullopt);
+// The same decision over bytes already read (standard input, say); `name` is what the error
+// calls them.
+TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name);
 
-// Writes the document's bytes as `encoding` says, atomically as WriteFileBytes does.
+// Writes the document's bytes as `encoding` says (each CR LF as LF for LineBreaks::Lf), as
+// WriteFileBytes does.
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding);
 // The same for a text in one piece.
 void WriteFileBytes(const QString& path, const TextPieces& bytes);

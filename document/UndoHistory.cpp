@@ -35,6 +35,15 @@ UndoHistory::Step* UndoHistory::Continuable()
     return &m_undo.back();
 }
 
+void UndoHistory::EndGroup()
+{
+    if (!m_keepAll || m_undo.empty() || !m_redo.empty())
+        return;
+    Step& last = m_undo.back();
+    if (last.kind == Step::Kind::Typing || last.kind == Step::Kind::Erasing)
+        last.kind = Step::Kind::Plain;
+}
+
 void UndoHistory::Record(Step&& step, Offset textLength)
 {
     if (!m_keepAll)

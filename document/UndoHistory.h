@@ -51,6 +51,9 @@ public:
     // The newest step, for continuing it (typing); null when there is none or it was undone in
     // one-level mode.
     Step* Continuable();
+    // The caret moved away: the next typing starts a step of its own (history mode only; one
+    // level keeps its old habit of joining any typing that continues the last).
+    void EndGroup();
     // A change just made; what could be redone is gone. `textLength` sets the bound.
     void Record(Step&& step, Offset textLength);
     // Bytes added to the newest step by a continuation.

@@ -58,6 +58,10 @@ public:
     void SetBackgroundColor(const QColor& color);
     QColor BackgroundColor() const;
     // setFont() works as for any widget; the glyph tables follow the font.
+    // While on, the selection and the caret stay in sight without the keyboard focus, the
+    // selection in the inactive colour: a find dialog that keeps the keys shows what it found.
+    void SetShowSelectionUnfocused(bool on);
+    bool ShowsSelectionUnfocused() const { return m_selectionUnfocused; }
 
     // Decoded characters of bytes for the printer; a CR LF pair becomes "\n", a lone CR or LF
     // and byte 0 their control pictures.
@@ -107,6 +111,7 @@ private:
     // The view's own state (caret, anchor, caches) is private to the implementation.
     struct View;
     std::unique_ptr<View> m_view;
+    bool m_selectionUnfocused = false;
 
     // Memo.cpp: the document's changes and the caret.
     void OnDocumentEdit(const DocumentEdit& edit);

@@ -160,6 +160,7 @@ void TMemo::keyPressEvent(QKeyEvent* e)
     } else if (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         SetOverwrite(!v.overwrite);
     } else if (Navigate(e)) {
+        m_doc->EndTypingGroup();
     } else if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete) {
         if (SelLength() == 0) {
             const bool back = e->key() == Qt::Key_Backspace;
@@ -378,6 +379,7 @@ std::pair<std::int64_t, std::int64_t> TMemo::WordAround(std::int64_t at) const
 void TMemo::mousePressEvent(QMouseEvent* e)
 {
     View& v = *m_view;
+    m_doc->EndTypingGroup();
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QPoint point = e->position().toPoint();
     if (e->button() == Qt::MiddleButton && clipboard->supportsSelection()) {

@@ -21,6 +21,23 @@ int Distance(const QColor& a, const QColor& b)
     return dr * dr + dg * dg + db * db;
 }
 
+QColor Mix(const QColor& a, const QColor& b)
+{
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
+
+// The selection of an editor without the focus: the palette's inactive highlight, or where
+// the style gives none of its own (or one lost on this background) the active one paled
+// towards the background, so the user can tell that the keys go elsewhere.
+QColor InactiveSelection(const QPalette& palette, const QColor& active, const QColor& background)
+{
+    const QColor inactive = palette.color(QPalette::Inactive, QPalette::Highlight);
+    if (inactive == palette.color(QPalette::Active, QPalette::Highlight) || inactive == active ||
+        Distance(inactive, background) < 60 * 60)
+        return Mix(active, background);
+    return inactive;
+}
+
 } // namespace
 
 // --- colours and font ---
@@ -110,7 +127,15 @@ void TMemo::OnBlink()
     viewport()->update(CaretRect().adjusted(-1, 0, 1, 0));
 }
 
-bool TMemo::SelectionVisible() const { return hasFocus() || m_view->popupOpen; }
+bool TMemo::SelectionVisible() const { return hasFocus() || m_view->popupOpen || m_selectionUnfocused; }
+
+void TMemo::SetShowSelectionUnfocused(bool on)
+{
+    if (m_selectionUnfocused == on)
+        return;
+    m_selectionUnfocused = on;
+    viewport()->update();
+}
 
 // --- painting ---
 
@@ -134,8 +159,12 @@ void TMemo::paintEvent(QPaintEvent* e)
     }
     if (v.dropCaret >= 0)
         painter.fillRect(OffsetRect(v.dropCaret).adjusted(0, 0, 1, 0), v.text);
-    if (!hasFocus())
+    if (!hasFocus()) {
+        // A steady caret shows where a Replace left off.
+        if (m_selectionUnfocused)
+            painter.fillRect(CaretRect(), v.text);
         return;
+    }
     const QRect caret = CaretRect();
     if (!v.preedit.isEmpty()) {
         // What the input method composes sits at the caret until it is committed.
@@ -172,6 +201,12 @@ void TMemo::PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip)
     const Offset selEnd = selStart + SelLength();
     const bool selection = SelectionVisible() && selEnd > selStart && selStart <= rowEnd && selEnd > rowStart;
     auto viewX = [&](Fixed fx) { return kMemoMargin + static_cast<qreal>(fx) / 64.0 - static_cast<qreal>(v.xOffset); };
+    QColor selectionBack = v.selection;
+    QColor selectedText = v.selectedText;
+    if (selection && !hasFocus() && !v.popupOpen) {
+        selectionBack = InactiveSelection(palette(), v.selection, v.background);
+        selectedText = Luma(selectionBack) < 140 ? Qt::white : Qt::black;
+    }
     if (selection) {
         const Offset a = std::max(selStart, rowStart);
         const Offset b = std::min(selEnd, rowEnd);
@@ -180,7 +215,7 @@ void TMemo::PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip)
         // A selected line break shows as a blank's width behind the line.
         const bool breakSelected = selEnd > rowEnd && rowEnd < m_doc->Length() && layout.IsLastRowOfLine(row);
         const qreal extra = breakSelected ? glyphs.Advances().advance[' '] / 64.0 : 0;
-        painter.fillRect(QRectF(viewX(xa), top, viewX(xb) - viewX(xa) + extra, glyphs.LineHeight()), v.selection);
+        painter.fillRect(QRectF(viewX(xa), top, viewX(xb) - viewX(xa) + extra, glyphs.LineHeight()), selectionBack);
     }
 
     const int baseline = top + glyphs.Ascent();
@@ -204,7 +239,7 @@ void TMemo::PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip)
         run.setPositions(positions);
         run.setUnderline(f.underline());
         run.setStrikeOut(f.strikeOut());
-        painter.setPen(selected ? v.selectedText : v.text);
+        painter.setPen(selected ? selectedText : v.text);
         painter.drawGlyphRun(QPointF(0, 0), run);
         indexes.clear();
         positions.clear();
@@ -230,5 +265,5 @@ void TMemo::PaintRow(QPainter& painter, ViewRow row, int top, const QRect& clip)
     });
     flush();
     for (const Box& box : boxes)
-        glyphs.DrawBox(painter, box.byte, box.x, top, box.selected ? v.selectedText : v.text);
+        glyphs.DrawBox(painter, box.byte, box.x, top, box.selected ? selectedText : v.text);
 }

@@ -1,6 +1,8 @@
 #include "extract/ExtractionScript.h"
 
 #include "document/TextFile.h"
+#include "extract/ExtractionResult.h"
+#include "platform/PrivateFile.h"
 #include "platform/IntegerConversion.h"
 #include "platform/Utf8Text.h"
 
@@ -252,14 +254,8 @@ std::string RunExtractionScript(const LineView& script, const SourceLines& sourc
 void LoadExtractionResult(std::string result, const QString& path,
                           const std::function<void(const QString& path)>& load)
 {
-    // Lines end at CR LF, lone CR and lone LF alike. A byte 0 from the document stays: the
-    // document keeps such bytes, and cutting there would drop the rest of the result.
-    if (HasLoneLineBreak(result))
-        result = NormalizeLineBreaks(result);
-    // A run's result lost at least its last CR LF to the trim, so this fits its capacity.
-    if (!result.empty())
-        result += "\r\n";
-    WriteFileBytes(path, result);
+    result = ExtractionDocumentText(std::move(result));
+    WritePrivateFileOrThrow(path, result);
     std::string().swap(result); // the document is about to hold all of it again
     struct Remove {
         const QString& path;

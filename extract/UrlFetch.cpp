@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <memory>
 #include <unistd.h>
@@ -51,11 +52,13 @@ public:
         if (m_fd >= 0)
             return true;
         const QByteArray native = QFile::encodeName(m_path);
-        m_fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        // A fetched page is the user's business alone, also in a file an older version made.
+        m_fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (m_fd < 0) {
             Fail("Cannot create file", errno);
             return false;
         }
+        ::fchmod(m_fd, 0600);
         return true;
     }
 
@@ -97,7 +100,7 @@ private:
     void Fail(const char* what, int err)
     {
         if (m_error.empty())
-            m_error = std::string(what) + " \"" + m_path.toStdString() + "\". " + std::strerror(err);
+            m_error = FileErrorText(what, m_path.toStdString(), err);
     }
 
     QString m_path;
@@ -109,6 +112,7 @@ struct Transfer {
     Target* target;
     const FetchLimits* limits;
     std::int64_t written = 0;
+    bool stoppedAtLimit = false;
     curl_off_t lastReceived = 0;
     std::chrono::steady_clock::time_point lastByteAt = std::chrono::steady_clock::now();
 };
@@ -119,9 +123,16 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
     const std::size_t bytes = size * count;
     if (t->limits->onBlock)
         t->limits->onBlock(bytes);
-    if (!t->target->Write(data, bytes))
+    // What fits under the limit is kept; a byte beyond it ends the transfer there.
+    const auto room = static_cast<std::size_t>(std::max<std::int64_t>(0, t->limits->maxBytes - t->written));
+    const std::size_t kept = std::min(bytes, room);
+    if (kept > 0 && !t->target->Write(data, kept))
         return 0; // ends the transfer
-    t->written += static_cast<std::int64_t>(bytes);
+    t->written += static_cast<std::int64_t>(kept);
+    if (kept < bytes) {
+        t->stoppedAtLimit = true;
+        return 0;
+    }
     return bytes;
 }
 
@@ -169,10 +180,12 @@ void Run(CURL* easy, Transfer& transfer)
 
 } // namespace
 
-bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchLimits& limits)
+bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchLimits& limits, bool* stoppedAtLimit)
 {
     static CurlGlobal global;
     Target target(path);
+    if (stoppedAtLimit)
+        *stoppedAtLimit = false;
     {
         std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
         if (easy) {
@@ -193,6 +206,8 @@ bool DownloadUrlToFile(const std::string& url, const QString& path, const FetchL
             curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
             curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
             Run(h, transfer);
+            if (stoppedAtLimit)
+                *stoppedAtLimit = transfer.stoppedAtLimit;
         }
     } // the handle is released before any file error is raised
     if (target.Error().empty())

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // A command's failure: the message (UTF-8) is what the standard error box shows.
 class QuorlexError : public std::runtime_error {
@@ -19,3 +20,10 @@ public:
 // The error box appends a full stop unless the message already ends in one or in a
 // character that sorts at or below it (so "Printer not found!" stays as it is).
 std::string ErrorBoxText(const std::string& message);
+
+// The system's description of an errno value. 0 is no reason at all, and saying "Permission
+// denied" or "Success" for it would send the user after the wrong fault.
+std::string SystemReason(int err);
+
+// `what` "path". reason: the shape of every file error ("Cannot create file "%s". %s").
+std::string FileErrorText(std::string_view what, const std::string& path, int err);

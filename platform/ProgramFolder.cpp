@@ -1,6 +1,7 @@
 #include "platform/ProgramFolder.h"
 
 #include "platform/FileFolders.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,29 +64,54 @@ FileFolders FoldersOfThisRun()
 
 } // namespace
 
-bool MakePrivateFolder(const QString& folder)
+bool MakePrivateFolder(const QString& folder, int* error)
 {
-    if (folder.isEmpty())
+    const auto fail = [error](int err) {
+        if (error)
+            *error = err;
         return false;
+    };
+    if (folder.isEmpty())
+        return fail(ENOENT);
     const QByteArray native = QFile::encodeName(folder);
     for (qsizetype slash = native.indexOf('/', 1);; slash = native.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? native : native.left(slash);
         if (::mkdir(part.constData(), 0700) == 0)
             ::chmod(part.constData(), 0700); // whatever the umask left out
         else if (errno != EEXIST)
-            return false;
+            return fail(errno);
         if (slash < 0)
             break;
     }
-    return QFileInfo(folder).isDir();
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return fail(errno);
+    if (!S_ISDIR(st.st_mode))
+        return fail(ENOTDIR);
+    return true;
+}
+
+StateFolder ProgramStateFolderStatus()
+{
+    const FileFolders folders = FoldersOfThisRun();
+    StateFolder state{folders.state, 0};
+    if (folders.portable) {
+        // The program folder is the user's to make; it is only looked at.
+        struct stat st {};
+        if (::stat(QFile::encodeName(state.path).constData(), &st) != 0)
+            state.error = errno;
+        else if (!S_ISDIR(st.st_mode))
+            state.error = ENOTDIR;
+    } else {
+        MakePrivateFolder(state.path, &state.error);
+    }
+    return state;
 }
 
 QString ProgramStateFolder()
 {
-    const FileFolders folders = FoldersOfThisRun();
-    if (folders.portable)
-        return folders.state;
-    return MakePrivateFolder(folders.state) ? folders.state : QString();
+    const StateFolder state = ProgramStateFolderStatus();
+    return state.error ? QString() : state.path;
 }
 
 QString ProgramFilePath(ProgramFile file)
@@ -114,7 +140,8 @@ QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/
 
 QString ToShortPathName(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    struct stat st {};
+    if (path.isEmpty() || ::stat(NativePath(path).constData(), &st) != 0)
         return QString();
     return path;
 }

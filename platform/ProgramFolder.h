@@ -23,10 +23,16 @@ QString ProgramFilePath(ProgramFile file);
 // Where recovery copies of unsaved documents are kept: the program folder in portable mode,
 // else the XDG state folder, created with mode 0700 on first need. Empty when it cannot be made.
 QString ProgramStateFolder();
+// The same folder whether or not it could be made, and the errno of why not (0: it is there).
+struct StateFolder {
+    QString path;
+    int error = 0;
+};
+StateFolder ProgramStateFolderStatus();
 
 // Makes `folder` and its missing parents, each private to the user; true when it is there
-// afterwards.
-bool MakePrivateFolder(const QString& folder);
+// afterwards, else false with the errno in `error`.
+bool MakePrivateFolder(const QString& folder, int* error = nullptr);
 
 // The part of a path after its last "/".
 QString FileNamePart(const QString& path);

@@ -58,8 +58,26 @@ bool FetchProgress::Update(std::int64_t received)
     return !m_cancelled;
 }
 
+void FetchProgress::StoppedAtLimit(std::int64_t limit)
+{
+    const QLocale locale = QLocale::system();
+    BytesLabel->setText(QStringLiteral("The page is bigger than ") +
+                        locale.formattedDataSize(limit, 0, QLocale::DataSizeIecFormat) +
+                        QStringLiteral(": only its first ") + locale.toString(static_cast<qlonglong>(limit)) +
+                        QStringLiteral(" bytes were fetched."));
+    BytesLabel->setWordWrap(true);
+    CancelButton->setText(QStringLiteral("OK"));
+    m_stopped = true;
+    CancelButton->setFocus();
+    exec();
+}
+
 void FetchProgress::reject()
 {
+    if (m_stopped) {
+        QDialog::reject();
+        return;
+    }
     m_cancelled = true;
     hide();
 }

@@ -19,6 +19,9 @@ public:
     // The fetch's keep-going question: shows the count, lets the windows paint and the
     // dialog answer, and returns false once the user has cancelled.
     bool Update(std::int64_t received);
+    // The fetch ended at the size limit: says so, with Cancel turned into OK, and returns once
+    // the user has read it (the script goes on with what arrived).
+    void StoppedAtLimit(std::int64_t limit);
 
     QLabel* UrlLabel = nullptr;
     QLabel* BytesLabel = nullptr;
@@ -33,4 +36,5 @@ public slots:
 private:
     QElapsedTimer m_running;
     bool m_cancelled = false;
+    bool m_stopped = false; // showing that the limit ended the fetch
 };

@@ -4,6 +4,8 @@
 #include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
 #include "platform/Cp1254.h"
+#include "platform/Error.h"
+#include "platform/PrivateFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCloseEvent>
@@ -17,6 +19,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -168,7 +172,19 @@ void TExtract::FormShow()
     }
 }
 
-void TExtract::Memo1Change() { WriteFileBytes(FormFile(), Memo1->Text()); }
+void TExtract::Memo1Change()
+{
+    // A file that cannot be written fails again at every key: it is said once for this
+    // opening of the window (and again only after a write has worked).
+    try {
+        WritePrivateFileOrThrow(FormFile(), Memo1->Text());
+        m_saveFailed = false;
+    } catch (const QuorlexError&) {
+        if (std::exchange(m_saveFailed, true))
+            return;
+        throw;
+    }
+}
 
 void TExtract::BitBtn1Click()
 {
@@ -194,7 +210,10 @@ void TExtract::FetchWithProgress(const std::string& url, const QString& path)
     FetchProgress progress(this, cp1254::Decode(url));
     FetchLimits limits = Limits;
     limits.keepGoing = [&progress](std::int64_t received) { return progress.Update(received); };
-    DownloadUrlToFile(url, path, limits);
+    bool stoppedAtLimit = false;
+    DownloadUrlToFile(url, path, limits, &stoppedAtLimit);
+    if (stoppedAtLimit)
+        progress.StoppedAtLimit(limits.maxBytes);
 }
 
 void TExtract::BitBtn2Click() { done(mrAbort); }

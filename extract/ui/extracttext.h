@@ -54,4 +54,5 @@ private:
 
     ExtractHost& m_host;
     bool m_running = false; // a script is running: the window cannot be closed under it
+    bool m_saveFailed = false; // the script file's write failure has been shown
 };

@@ -90,6 +90,22 @@ private slots:
         QCOMPARE(shown.format, Qt::PlainText);
     }
 
+    // Enter gives the default: No where Yes would throw away the user's changes.
+    void enterAnswersTheQuestionsDefault()
+    {
+        QtDialogs dialogs;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->isVisible())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        poll.start();
+        for (const auto answer : {IDialogs::Answer::Yes, IDialogs::Answer::No})
+            QCOMPARE(dialogs.AskYesNo(nullptr, QStringLiteral("Quorlex"), QStringLiteral("a.txt was changed."), answer),
+                     answer);
+    }
+
     void closingTheSavePromptCancels()
     {
         QtDialogs dialogs;

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -121,14 +122,93 @@ private slots:
             QCOMPARE(Memo()->SelLength(), cp1254::Encode(pattern).size());
         }
     }
-    void directionUpStillSearchesForward()
+    // Each box of the dialogs changes what Find Next finds. -1: "Search String Not Found!".
+    void findDialogBoxes_data()
     {
-        lines::SetText(Memo()->Document(), "x a x");
-        Memo()->SetSelection(2, 0);
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("boxes"); // clicked before the search
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<qint64>("from");       // caret, nothing selected
+        QTest::addColumn<qint64>("start");
+        QTest::addColumn<qint64>("length");
+        const QStringList none;
+        const QString caseOff = QStringLiteral("MatchCase");
+        QTest::newRow("case checked at first") << QByteArray("k\xFDsa SATIR") << none << QStringLiteral("sat\u0131r")
+                                               << qint64(0) << qint64(-1) << qint64(0);
+        QTest::newRow("case off, dotless i") << QByteArray("k\xFDsa SATIR") << QStringList{caseOff}
+                                             << QStringLiteral("sat\u0131r") << qint64(0) << qint64(5) << qint64(5);
+        QTest::newRow("inside a word") << QByteArray("a\xF0" "a\xE7 \xF0" "a") << none << QStringLiteral("\u011Fa")
+                                       << qint64(0) << qint64(1) << qint64(2);
+        QTest::newRow("whole word") << QByteArray("a\xF0" "a\xE7 \xF0" "a") << QStringList{QStringLiteral("WholeWord")}
+                                    << QStringLiteral("\u011Fa") << qint64(0) << qint64(5) << qint64(2);
+        QTest::newRow("up") << QByteArray("x a x") << QStringList{QStringLiteral("Up")} << QStringLiteral("x")
+                            << qint64(2) << qint64(0) << qint64(1);
+        QTest::newRow("no wrap at the end") << QByteArray("ab ab") << none << QStringLiteral("ab") << qint64(4)
+                                            << qint64(-1) << qint64(0);
+        QTest::newRow("wrap around") << QByteArray("ab ab") << QStringList{QStringLiteral("WrapAround")}
+                                     << QStringLiteral("ab") << qint64(4) << qint64(0) << qint64(2);
+        QTest::newRow("up and wrap") << QByteArray("ab ab")
+                                     << QStringList{QStringLiteral("Up"), QStringLiteral("WrapAround")}
+                                     << QStringLiteral("ab") << qint64(1) << qint64(3) << qint64(2);
+        QTest::newRow("regex, Turkish word") << QByteArray("-- \xE7" "a\xF0 1")
+                                             << QStringList{QStringLiteral("RegularExpression")}
+                                             << QStringLiteral("\\w+") << qint64(0) << qint64(3) << qint64(3);
+    }
+    void findDialogBoxes()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, pattern);
+        QFETCH(qint64, from);
+        QFETCH(qint64, start);
+        QFETCH(qint64, length);
+        lines::SetText(Memo()->Document(), text.toStdString());
+        Memo()->SetSelection(from, 0);
         Act(m_form, "ToolButton12")->trigger();
-        m_form->findChild<TFindDialog*>()->findChild<QWidget*>(QStringLiteral("Up"))->setProperty("checked", true);
-        FindNext(QStringLiteral("x"));
+        for (const QString& box : boxes)
+            FindDialogOf(m_form).findChild<QAbstractButton*>(box)->click();
+        FindNext(pattern);
+        if (start < 0) {
+            QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
+            QCOMPARE(Memo()->SelStart(), from);
+            QCOMPARE(Memo()->SelLength(), 0);
+        } else {
+            QCOMPARE(Memo()->SelStart(), start);
+            QCOMPARE(Memo()->SelLength(), length);
+        }
+    }
+    void enterTwiceFindsTwiceAndTheKeysStayInTheDialog()
+    {
+        lines::SetText(Memo()->Document(), "abc abc abc");
+        Memo()->SetSelection(0, 0);
+        Act(m_form, "ToolButton12")->trigger();
+        TFindDialog& dialog = FindDialogOf(m_form);
+        QTRY_VERIFY(dialog.isActiveWindow());
+        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("FindText"));
+        QTest::keyClicks(field, QStringLiteral("abc"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(Text(), "abc abc abc");
         QCOMPARE(Memo()->SelStart(), 4);
+        QCOMPARE(Memo()->SelLength(), 3);
+        QVERIFY(dialog.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), field);
+        QVERIFY(!Memo()->hasFocus());
+        // The match shows without the focus, in another colour than with it.
+        const QImage unfocused = Memo()->viewport()->grab().toImage();
+        Memo()->SetSelection(7, 0);
+        QVERIFY(Memo()->viewport()->grab().toImage() != unfocused);
+        Memo()->SetSelection(4, 3);
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QTRY_VERIFY(Memo()->hasFocus());
+        QCOMPARE(Memo()->SelStart(), 4);
+        QCOMPARE(Memo()->SelLength(), 3);
+        QVERIFY(!Memo()->ShowsSelectionUnfocused());
+        QVERIFY(Memo()->viewport()->grab().toImage() != unfocused);
+        QTest::keyClick(Memo(), Qt::Key_Right); // the keys are the editor's again
+        QCOMPARE(Memo()->SelLength(), 0);
     }
     void menuShortcutsOpenTheDialogs()
     {
@@ -176,15 +256,50 @@ private slots:
         QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
         QCOMPARE(Text(), "aaaa");
     }
-    void replaceAllReplacesOneOccurrencePerPress()
+    void replaceAllIsOneChangeOfTheWholeDocument()
     {
-        lines::SetText(Memo()->Document(), "cat cat cat");
+        lines::SetText(Memo()->Document(), "cat cat\r\ncat");
+        Act(m_form, "UndoHistory1")->trigger();
+        Memo()->SetSelection(5, 0); // before the caret too
         Act(m_form, "ToolButton13")->trigger();
         ReplaceDialogOf(m_form).SetFindText(QStringLiteral("cat"));
-        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("dog"));
+        ReplaceDialogOf(m_form).SetReplaceText(QStringLiteral("lion"));
+        QSignalSpy changes(&m_form->Document(), &TextDocument::Changed);
         Button(ReplaceDialogOf(m_form), "ReplaceAll")->click();
-        QCOMPARE(Text(), "dog cat cat");
-        QCOMPARE(m_form->StatusPanel(3)->text(), QStringLiteral("11 Bytes"));
+        QCOMPARE(Text(), "lion lion\r\nlion");
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(m_form->StatusPanel(0)->text(), QStringLiteral("3 occurrences replaced"));
+        QCOMPARE(Memo()->SelStart(), 15);
+        QCOMPARE(Memo()->SelLength(), 0);
+        QVERIFY(m_form->Document().Modified());
+        CheckCounters();
+        QTRY_VERIFY(ReplaceDialogOf(m_form).isActiveWindow());
+        Act(m_form, "EditUndo1")->trigger();
+        QCOMPARE(Text(), "cat cat\r\ncat");
+
+        ReplaceDialogOf(m_form).findChild<QAbstractButton*>(QStringLiteral("WholeWord"))->click();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("ca"));
+        Button(ReplaceDialogOf(m_form), "ReplaceAll")->click();
+        QCOMPARE(m_dialogs->informations, QStringList{QStringLiteral("Search String Not Found!")});
+        QCOMPARE(Text(), "cat cat\r\ncat");
+    }
+    void invalidPatternShowsTheErrorAndChangesNothing()
+    {
+        lines::SetText(Memo()->Document(), "a(b");
+        m_form->Document().SetModified(false);
+        Memo()->SetSelection(1, 1);
+        Act(m_form, "ToolButton13")->trigger();
+        ReplaceDialogOf(m_form).findChild<QAbstractButton*>(QStringLiteral("RegularExpression"))->click();
+        ReplaceDialogOf(m_form).SetFindText(QStringLiteral("a("));
+        for (const char* button : {"FindNext", "Replace", "ReplaceAll"})
+            Button(ReplaceDialogOf(m_form), button)->click();
+        QCOMPARE(m_dialogs->errors.size(), 3);
+        QVERIFY2(m_dialogs->errors[0].contains(QStringLiteral("Invalid regular expression at 2")),
+                 qPrintable(m_dialogs->errors[0]));
+        QCOMPARE(Text(), "a(b");
+        QVERIFY(!m_form->Document().Modified());
+        QCOMPARE(Memo()->SelStart(), 1);
+        QCOMPARE(Memo()->SelLength(), 1);
     }
     void replaceAcrossLines()
     {

@@ -136,6 +136,25 @@ private slots:
         QCOMPARE(SavedBytes("w.txt"), std::string("\xFE\r\n"));
     }
 
+    void lineBreaksShowAndChangeWithTheEncoding()
+    {
+        QCOMPARE(m_form->StatusPanel(5)->text(), QStringLiteral("CR LF"));
+        WriteFileBytes(Path("unix.txt"), "a\nb\n");
+        m_form->LoadDocument(Path("unix.txt"));
+        QCOMPARE(m_form->StatusPanel(5)->text(), QStringLiteral("LF"));
+        QVERIFY(Act(m_form, "LineBreaksUnix1")->isChecked());
+        Act(m_form, "LineBreaksWindows1")->trigger();
+        QCOMPARE(m_form->StatusPanel(5)->text(), QStringLiteral("CR LF"));
+        QVERIFY(m_form->Document().Modified());
+        Act(m_form, "EncodingUtf81")->trigger(); // the two choices combine
+        Act(m_form, "LineBreaksUnix1")->trigger();
+        lines::SetText(Memo()->Document(), "\xFE\r\n");
+        QCOMPARE(SavedBytes("unix.txt"), std::string("\xC5\x9F\n"));
+        m_dialogs->saveAnswers.push_back(Answer::No);
+        Act(m_form, "FileNew1")->trigger();
+        QCOMPARE(m_form->StatusPanel(5)->text(), QStringLiteral("CR LF"));
+    }
+
     void reopenBothWays()
     {
         WriteFileBytes(Path("guess.txt"), kTurkishUtf8);

@@ -1,6 +1,9 @@
 #include "app/GoToLineDialog.h"
+#include "app/MainRecovery.h"
 #include "app/MainWindow.h"
+#include "document/RecoveryFile.h"
 #include "platform/IniFile.h"
+#include "platform/NativePath.h"
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
 #include "document/TextFile.h"
@@ -21,6 +24,8 @@
 #include <QToolBar>
 #include <QWheelEvent>
 #include <QtTest>
+
+#include <unistd.h>
 
 using Answer = IDialogs::Answer;
 
@@ -237,6 +242,23 @@ private slots:
         QVERIFY(m_dialogs->errors[0].startsWith(QStringLiteral("Cannot open file \"")));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Quorlex"));
         QCOMPARE(m_form->Document().FileName(), QString());
+    }
+    void commandLinePathThatIsNotUtf8OpensAndSaves()
+    {
+        const std::string folder = QFile::encodeName(m_home.path()).toStdString(), first = folder + "/caf\xE9";
+        const std::string file = first + " \xFC.txt";
+        WriteFileBytes(PathFromNative(file), "eski\n");
+        const char* argv[] = {"quorlex", first.c_str(), "\xFC.txt"};
+        m_form->FormShow(ArgumentsFromArgv(3, argv));
+        QCOMPARE(m_form->windowTitle(), QString::fromUtf8("Quorlex - caf\xEF\xBF\xBD \xEF\xBF\xBD.txt"));
+        m_form->Document().Replace(0, 0, "yeni ");
+        m_form->Recovery().WaitIdle(); // the recovery copy names the file by its bytes too
+        const auto copy = DecodeRecoveryHeader(ReadFileBytes(m_form->Recovery().FilePath()));
+        QCOMPARE(copy ? copy->fileName : std::string(), file);
+        Trigger(Act(m_form, "FileSave1"));
+        QCOMPARE(m_dialogs->errors, QStringList());
+        QCOMPARE(ReadFileBytes(PathFromNative(file)), std::string("yeni eski\n")); // no second file beside it
+        QCOMPARE(::unlink(file.c_str()), 0); // Qt's listing cannot remove it
     }
     void closingDeletesOnlyTheTwoTempFiles()
     {
@@ -532,6 +554,16 @@ private slots:
         Trigger(Act(m_form, "FileNew1"));
         QVERIFY(m_dialogs->prompts.isEmpty());
         QCOMPARE(Memo()->Document().Text(), std::string());
+    }
+    void openDialogAddsTxtOnlyToANameThatIsNotThere()
+    {
+        for (const char* name : {"README", "README.txt", "Makefile", "notes.txt"})
+            Write(QString::fromLatin1(name), name);
+        for (auto [typed, opened] : {std::pair{"README", "README"}, {"Makefile", "Makefile"}, {"notes", "notes.txt"}}) {
+            m_dialogs->openNames.push_back(Path(QString::fromLatin1(typed)));
+            Trigger(Act(m_form, "FileOpen1"));
+            QCOMPARE(m_form->Document().Text(), std::string(opened));
+        }
     }
     void openBranches_data()
     {

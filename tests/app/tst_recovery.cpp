@@ -2,19 +2,32 @@
 #include "app/MainWindow.h"
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
+#include "document/RecoveryFile.h"
 #include "document/TextFile.h"
+#include "extract/ExtractionScript.h"
+#include "extract/UrlFetch.h"
+#include "extract/ui/ScriptEditor.h"
+#include "extract/ui/extracttext.h"
+#include "platform/ProgramFolder.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QProcess>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <climits>
 #include <csignal>
+#include <fcntl.h>
+#include <grp.h>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,6 +69,75 @@ int TypeAndWait(const QString& path)
     std::fflush(stdout);
     QTest::qWait(60000);
     return 3; // not reached: the test kills it
+}
+
+const char* kReportFlag = "--make-files-and-report";
+constexpr uid_t kNobody = 65534;
+
+unsigned ModeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// A child: two copies of a big text fall due, then each other working file is made once.
+// Prints the warnings, the first of them, status panel 0 after the second copy, and the modes.
+int MakeFilesAndReport()
+{
+    auto dialogs = std::make_shared<ScriptedDialogs>();
+    TAppForm form(dialogs);
+    for (const char c : {'x', 'y'}) {
+        form.Document().SetText(std::string(64 << 10, c)); // more than the full disk takes
+        form.Recovery().WaitIdle();
+        QTest::qWait(50); // the writer's report reaches the window
+    }
+    const QString copy = form.Recovery().FilePath();
+    TExtract(&form, form).Memo1->SetText("a script");
+    LoopbackServer server({{"/page", LoopbackServer::Response("200 OK", "page")}});
+    unsigned carrier = 0;
+    form.RunGuarded([&] { // where the folder takes no copy, it takes no other file either
+        DownloadUrlToFile(server.Url("/page"), ProgramFilePath(ProgramFile::Temp));
+        LoadExtractionResult("result", ProgramFilePath(ProgramFile::Temp001),
+                             [&](const QString& p) { carrier = ModeOf(p); });
+    });
+    std::printf("warnings %lld\n%s\n%s\ncopy %o lock %o extractform %o temp %o temp001 %o\n",
+                static_cast<long long>(dialogs->warnings.size()), qPrintable(dialogs->warnings.value(0)),
+                qPrintable(form.StatusPanel(0)->text()), ModeOf(copy),
+                ModeOf(copy.chopped(4) + QStringLiteral(".lock")), ModeOf(ProgramFilePath(ProgramFile::ExtractForm)),
+                ModeOf(ProgramFilePath(ProgramFile::Temp)), carrier);
+    form.Document().SetModified(false);
+    return 0;
+}
+
+// Runs that child with `variable` set, as the user nobody when `unprivileged`, its files held
+// under `fileLimit` bytes when that is not 0. `root` holds a home folder, a read-only folder
+// and a file.
+QStringList RunChild(const QTemporaryDir& root, const QString& variable, const QString& value, bool unprivileged,
+                     rlim_t fileLimit)
+{
+    const QString home = root.filePath(QStringLiteral("home"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QUORLEX_HOME"));
+    for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.insert(QString::fromLatin1(name), home);
+    env.insert(variable, value);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")); // nobody cannot reach this display
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({QString::fromLatin1(kReportFlag)});
+    child.setProcessEnvironment(env);
+    child.setChildProcessModifier([=] {
+        if (fileLimit) {
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG, as on a full disk
+            const rlimit limit{fileLimit, fileLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (unprivileged && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(90);
+    });
+    child.start();
+    child.waitForFinished(60000);
+    return QString::fromLocal8Bit(child.readAllStandardOutput()).split(u'\n');
 }
 
 } // namespace
@@ -221,35 +303,47 @@ private slots:
         QVERIFY(!second.Document().Modified());
         QCOMPARE(RecoveryFiles(m_home->path()).size(), copyRemains ? 1 : 0);
     }
-    void commandLineFileComesAfterTheOffer_data()
+    // The restored text is the first thing the user sees: no save prompt, no other file over it.
+    void commandLineFileAfterTheOffer_data()
     {
         QTest::addColumn<int>("offer");
-        QTest::addColumn<int>("savePrompt");
+        QTest::addColumn<bool>("copyOfTheArgument");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("discarded: the file opens") << int(Answer::No) << -1 << QByteArray("file");
-        QTest::newRow("restored, then No: the file opens") << int(Answer::Yes) << int(Answer::No) << QByteArray("file");
-        QTest::newRow("restored, then Cancel: the copy stays")
-            << int(Answer::Yes) << int(Answer::Cancel) << QByteArray("recovered");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("discarded: the file opens") << int(Answer::No) << false << QByteArray("file") << QString();
+        QTest::newRow("later: the file opens") << int(Answer::Cancel) << false << QByteArray("file") << QString();
+        QTest::newRow("copy of another file restored: the file is not opened")
+            << int(Answer::Yes) << false << QByteArray("recovered")
+            << QStringLiteral("Restored an untitled document; arg file.txt was not opened");
+        QTest::newRow("copy of that file restored: it is that file, modified")
+            << int(Answer::Yes) << true << QByteArray("recovered") << QString();
     }
-    void commandLineFileComesAfterTheOffer()
+    void commandLineFileAfterTheOffer()
     {
         QFETCH(int, offer);
-        QFETCH(int, savePrompt);
+        QFETCH(bool, copyOfTheArgument);
         QFETCH(QByteArray, expected);
-        WriteFileBytes(Path(QStringLiteral("arg.txt")), "file");
+        QFETCH(QString, panel);
+        const QString arg = Path(QStringLiteral("arg file.txt"));
+        WriteFileBytes(arg, "file");
         TAppForm& first = NewForm();
+        if (copyOfTheArgument)
+            first.LoadDocument(arg);
         first.Document().SetText("recovered");
         WaitForCopy(first);
         Die(first);
         TAppForm& second = NewForm();
         DialogsOf(second).restoreAnswers = {Answer(offer)};
-        if (savePrompt >= 0)
-            DialogsOf(second).saveAnswers = {Answer(savePrompt)};
-        second.Start({Path(QStringLiteral("arg.txt"))});
+        second.Start(arg.split(u' ')); // all arguments name one file
         QCOMPARE(DialogsOf(second).restoreOffers.size(), 1);
-        QCOMPARE(DialogsOf(second).prompts.size(), savePrompt >= 0 ? 1 : 0);
+        QCOMPARE(DialogsOf(second).prompts, QStringList());
         QCOMPARE(QByteArray::fromStdString(second.Document().Text()), expected);
-        QCOMPARE(second.Document().Modified(), expected == "recovered");
+        const bool restored = expected == "recovered";
+        QCOMPARE(second.Document().Modified(), restored);
+        QCOMPARE(second.Document().FileName(), !restored || copyOfTheArgument ? arg : QString());
+        QCOMPARE(second.StatusPanel(0)->text(), panel);
+        QCOMPARE(ReadFileBytes(arg), std::string("file"));
+        QCOMPARE(RecoveryFiles(m_home->path()).size(), Answer(offer) == Answer::No ? 0 : 1);
     }
     void copyOfAFileThatIsGoneSavesItAnew()
     {
@@ -357,7 +451,8 @@ private slots:
         QTest::addColumn<bool>("modifiedBefore");
         QTest::newRow("not modified, Yes reloads") << int(Answer::Yes) << false;
         QTest::newRow("not modified, No keeps the text") << int(Answer::No) << false;
-        QTest::newRow("modified, Yes drops the changes") << int(Answer::Yes) << true;
+        QTest::newRow("modified, No keeps the changes") << int(Answer::No) << true;
+        QTest::newRow("modified, Yes keeps their copy, and Undo brings them back") << int(Answer::Yes) << true;
     }
     void externalChangeSeenOnActivation()
     {
@@ -365,24 +460,45 @@ private slots:
         QFETCH(bool, modifiedBefore);
         const QString path = Path(QStringLiteral("watched.txt"));
         WriteFileBytes(path, "before");
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
         TAppForm& form = NewForm();
+        form.Document().SetKeepHistory(true);
         form.LoadDocument(path);
         if (modifiedBefore)
-            form.Document().SetText("typed");
+            QTest::keyClicks(&form.Editor(), QStringLiteral("typed "));
         const std::string shown = form.Document().Text();
         Activate(form);
         QCOMPARE(DialogsOf(form).questions.size(), 0); // unchanged: no question
+        // Another file of the same size in its place, its time put back: only the inode tells.
         WriteFileBytes(path, "after!");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
         DialogsOf(form).yesNoAnswers = {Answer(answer)};
         Activate(form);
         QCOMPARE(DialogsOf(form).questions,
-                 QStringList{path + QStringLiteral(" was changed by another program. Reload it?")});
+                 QStringList{path + (modifiedBefore ? QStringLiteral(" was changed by another program. Reload it and "
+                                                                     "lose your changes?")
+                                                    : QStringLiteral(" was changed by another program. Reload it?"))});
+        // With changes to lose, Enter keeps them.
+        QCOMPARE(DialogsOf(form).questionDefaults, QList<Answer>{modifiedBefore ? Answer::No : Answer::Yes});
         const bool yes = Answer(answer) == Answer::Yes;
         QCOMPARE(form.Document().Text(), yes ? std::string("after!") : shown);
         QCOMPARE(form.Document().Modified(), !yes);
         Activate(form);
         QCOMPARE(DialogsOf(form).questions.size(), 1); // once
-        if (!yes) {
+        if (yes && modifiedBefore) {
+            form.Recovery().WaitIdle();
+            const QStringList kept = form.Recovery().KeptPaths();
+            QCOMPARE(kept.size(), 1);
+            QCOMPARE(DecodeRecovery(ReadFileBytes(kept[0]))->text, std::string("typed before"));
+            Act(form, "EditUndo1")->trigger(); // the reload was one step
+            QCOMPARE(form.Document().Text(), std::string("typed before"));
+            QVERIFY(form.Document().Modified());
+            Act(form, "FileSave1")->trigger(); // and the copy is kept until the next save
+            form.Recovery().WaitIdle();
+            QCOMPARE(RecoveryFiles(m_home->path()), QStringList());
+        } else if (!yes) {
             WriteFileBytes(path, "changed anew");
             DialogsOf(form).yesNoAnswers = {Answer::No};
             Activate(form);
@@ -405,6 +521,155 @@ private slots:
         Act(form, "FileSave1")->trigger();
         QCOMPARE(ReadFileBytes(path), std::string("keep me"));
         QCOMPARE(DialogsOf(form).questions, QStringList());
+    }
+
+    // --- copies that cannot be written ---
+    void failureToProtectIsSaidOnceAndGoesWithASuccess()
+    {
+        const QString folder = Path(QStringLiteral("not-yet"));
+        qputenv("QUORLEX_HOME", folder.toLocal8Bit());
+        TAppForm& form = NewForm();
+        const QString failure = QStringLiteral("Unsaved changes cannot be protected: ") + folder +
+                                QStringLiteral(": No such file or directory");
+        const auto change = [&](const char* text) {
+            form.Document().SetText(text);
+            form.Recovery().WaitIdle();
+            QTest::qWait(20); // the writer's report
+        };
+        change("one");
+        QCOMPARE(DialogsOf(form).warnings, QStringList{failure});
+        QCOMPARE(form.StatusPanel(0)->text(), failure);
+        // A hint covers it while the pointer rests on a command; then it is said again.
+        for (const QString& tip : {QStringLiteral("Open a file"), QString()}) {
+            QStatusTipEvent hint(tip);
+            QApplication::sendEvent(&form, &hint);
+            QCOMPARE(form.StatusPanel(0)->text(), tip.isEmpty() ? failure : tip);
+        }
+        QVERIFY(QDir().mkpath(folder)); // the next copy is written, and the failure goes
+        change("two");
+        QCOMPARE(form.Recovery().Written(), 1);
+        QCOMPARE(form.StatusPanel(0)->text(), QString());
+        QVERIFY(QDir(folder).removeRecursively()); // failing again: said in the panel, no second box
+        change("three");
+        QCOMPARE(form.StatusPanel(0)->text(), failure);
+        QCOMPARE(DialogsOf(form).warnings.size(), 1);
+    }
+
+    // Each set-up in a program of its own, with its own environment and user.
+    void foldersThatTakeNoCopyAndTheModesOfWorkingFiles_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value"); // under the set-up's folder unless absolute
+        QTest::addColumn<bool>("asNobody"); // for whom the build folder is closed: XDG folders
+        QTest::addColumn<int>("fileLimit");
+        QTest::addColumn<QString>("failure"); // folder: reason; empty when the copies are written
+        const QString home = QStringLiteral("QUORLEX_HOME"), state = QStringLiteral("XDG_STATE_HOME");
+        QTest::newRow("portable, working") << home << "home" << false << 0 << QString();
+        QTest::newRow("XDG, working") << state << "home/s" << true << 0 << QString();
+        QTest::newRow("missing") << home << "missing" << false << 0 << "missing: No such file or directory";
+        QTest::newRow("a file") << home << "file" << false << 0 << "file: Not a directory";
+        QTest::newRow("full disk") << home << "home" << false << 16384 << "home: File too large";
+        QTest::newRow("unwritable") << home << "ro" << true << 0 << "ro: Permission denied";
+        QTest::newRow("XDG unwritable") << state << "ro" << true << 0 << "ro/quorlex: Permission denied";
+        QTest::newRow("XDG a file") << state << "file" << true << 0 << "file/quorlex: Not a directory";
+        QTest::newRow("XDG on /proc") << state << "/proc" << true << 0 << "/proc/quorlex: No such file or directory";
+    }
+    void foldersThatTakeNoCopyAndTheModesOfWorkingFiles()
+    {
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QFETCH(bool, asNobody);
+        QFETCH(int, fileLimit);
+        QFETCH(QString, failure);
+        if (asNobody && ::geteuid() != 0)
+            QSKIP("needs root, to run the program as a user for whom the folders are closed");
+        QTemporaryDir root;
+        const auto under = [&](const QString& p) { return p.startsWith(u'/') ? p : root.filePath(p); };
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("home/s")) && QDir(root.path()).mkdir(QStringLiteral("ro")));
+        WriteFileBytes(under(QStringLiteral("file")), "a file where a folder should be");
+        ::chmod(QFile::encodeName(root.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(under(QStringLiteral("ro"))).constData(), 0555);
+        if (asNobody)
+            QCOMPARE(std::system(("chown -R nobody " + under(QStringLiteral("home")).toStdString()).c_str()), 0);
+        const QStringList said = RunChild(root, variable, under(value), asNobody, static_cast<rlim_t>(fileLimit));
+        if (failure.isEmpty()) {
+            QCOMPARE(said.mid(0, 3), (QStringList{QStringLiteral("warnings 0"), QString(), QString()}));
+            QCOMPARE(said.value(3), QStringLiteral("copy 600 lock 600 extractform 600 temp 600 temp001 600"));
+            return;
+        }
+        const QString text = QStringLiteral("Unsaved changes cannot be protected: ") + under(failure);
+        QCOMPARE(said.mid(0, 3),
+                 (QStringList{QStringLiteral("warnings 1"), text, text})); // said still after the second
+    }
+
+    // --- copies left behind: stale locks, damaged copies ---
+    void leftCopiesAreOfferedOrSetAside_data()
+    {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<QByteArray>("lock"); // null: held by a running program
+        QTest::addColumn<int>("lockMode");
+        QTest::addColumn<QByteArray>("restored"); // null: not offered
+        const QByteArray good = QByteArray::fromStdString(EncodeRecoveryHeader({"", 1, {}, {}}, 4)) + "kept";
+        const QByteArray promises1000 = QByteArray::fromStdString(EncodeRecoveryHeader({"/d.txt", 1, {}, {}}, 1000));
+        char host[HOST_NAME_MAX + 1] = {};
+        ::gethostname(host, sizeof host - 1);
+        const pid_t dead = ::fork();
+        if (dead == 0)
+            ::_exit(0);
+        ::waitpid(dead, nullptr, 0);
+        QTest::newRow("lock empty, as a power loss leaves it") << good << QByteArray("") << 0600 << QByteArray("kept");
+        QTest::newRow("lock garbage") << good << QByteArray("\x01\xFEzz") << 0600 << QByteArray("kept");
+        QTest::newRow("lock of another host") << good << QByteArray::number(dead) + "\nother-host\n" << 0600
+                                              << QByteArray("kept");
+        QTest::newRow("lock of this host, its pid now another program's")
+            << good << QByteArray("1\n") + host + "\n" << 0600 << QByteArray("kept");
+        QTest::newRow("lock unreadable") << good << QByteArray("1\n") << 0 << QByteArray("kept");
+        QTest::newRow("lock held: not offered") << good << QByteArray() << 0600 << QByteArray();
+        QTest::newRow("cut short: restored as far as it goes") << promises1000 + "abc" << QByteArray("") << 0600
+                                                               << QByteArray("abc");
+        QTest::newRow("its text all gone: set aside") << promises1000 << QByteArray("") << 0600 << QByteArray();
+        QTest::newRow("not a copy at all: set aside")
+            << QByteArray("garbage") << QByteArray("") << 0600 << QByteArray();
+    }
+    void leftCopiesAreOfferedOrSetAside()
+    {
+        QFETCH(QByteArray, copy);
+        QFETCH(QByteArray, lock);
+        QFETCH(int, lockMode);
+        QFETCH(QByteArray, restored);
+        const QString path = Path(QStringLiteral("recovery-4242-1.dat")),
+                      lockPath = Path(QStringLiteral("recovery-4242-1.lock"));
+        WriteFileBytes(path, copy.toStdString());
+        QLockFile live(lockPath);
+        if (lock.isNull())
+            QVERIFY(live.tryLock(0));
+        else
+            WriteFileBytes(lockPath, lock.toStdString());
+        QCOMPARE(::chmod(QFile::encodeName(lockPath).constData(), static_cast<mode_t>(lockMode)), 0);
+        for (int start = 1; start <= 2; ++start) {
+            TAppForm& form = NewForm();
+            DialogsOf(form).restoreAnswers = {Answer::Yes};
+            form.Start({});
+            QCOMPARE(DialogsOf(form).restoreOffers.size(), restored.isNull() ? 0 : 1);
+            if (!restored.isNull()) {
+                QCOMPARE(QByteArray::fromStdString(form.Document().Text()), restored);
+                QCOMPARE(DialogsOf(form).restoreOffers[0].contains(QStringLiteral(" It is damaged: 3 of its ") +
+                                                                   QLocale::system().toString(1000) +
+                                                                   QStringLiteral(" bytes are there")),
+                         restored == "abc");
+                return;
+            }
+            DialogsOf(form).restoreAnswers.clear();
+            if (lock.isNull())
+                return;
+            // Nothing to give back: said at the first start only, and never offered again.
+            QCOMPARE(
+                DialogsOf(form).errors,
+                QStringList(start == 1 ? 1 : 0, QStringLiteral("Cannot open file \"") + path +
+                                                    QStringLiteral("\". The copy is damaged; it was set aside as \"") +
+                                                    path + QStringLiteral(".damaged\" and is not offered again.")));
+            QVERIFY(QFile::exists(path + QStringLiteral(".damaged")));
+        }
     }
 
     // --- a write that fails ---
@@ -442,6 +707,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kChildFlag) == 0)
         return TypeAndWait(QString::fromLocal8Bit(argv[2]));
+    if (argc == 2 && qstrcmp(argv[1], kReportFlag) == 0)
+        return MakeFilesAndReport();
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, RecoveryFormat,
     ::testing::Values(
         RoundTrip{"untitled_empty", {"", 0, {}, ""}},
-        RoundTrip{"every_byte_value", {"/home/u/a.txt", 1700000000123, {true, 42, 1700000000123456789}, EveryByte()}},
+        RoundTrip{"every_byte_value",
+                  {"/home/u/a.txt", 1700000000123, {true, 42, 1700000000123456789, 2049, 9876543210}, EveryByte()}},
         RoundTrip{"name_with_newline_and_utf8", {"/tmp/a\nb \xc3\xa7.txt", 5, {false, 0, 0}, "x"}},
         RoundTrip{"text_that_looks_like_a_header", {"n", 1, {}, "QUORLEX-RECOVERY 1\n1 0 0 0 0 0\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -67,7 +68,7 @@ TEST(RecoveryFormat, RefusesWhatIsNotAWholeCopy)
     const std::string good = Encode({"/a.txt", 7, {true, 3, 9}, "hello"});
     const std::vector<std::pair<const char*, std::string>> bad = {
         {"empty", ""},
-        {"other magic", "QUORLEX-RECOVERY 2" + good.substr(18)},
+        {"other magic", "QUORLEX-RECOVERY 3" + good.substr(18)},
         {"text cut short", good.substr(0, good.size() - 1)},
         {"text too long", good + "!"},
         {"header cut", good.substr(0, 25)},
@@ -77,6 +78,13 @@ TEST(RecoveryFormat, RefusesWhatIsNotAWholeCopy)
     };
     for (const auto& [name, bytes] : bad)
         EXPECT_FALSE(DecodeRecovery(bytes)) << name;
+}
+
+TEST(RecoveryFormat, ReadsTheFirstVersionWithoutFileIdentity)
+{
+    const auto old = DecodeRecovery("QUORLEX-RECOVERY 1\n7 1 3 9 6 5\n/a.txt\nhello");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->fileStamp, (FileStamp{true, 3, 9, 0, 0}));
 }
 
 TEST(RecoveryNames, DataNamesCarryPidAndSerial)
@@ -236,12 +244,12 @@ TEST(RecoverySlots, FindsCopiesOfDeadRunsNewestFirstAndLeavesTheRest)
     WriteCopy(home.File(QStringLiteral("recovery-8-1.dat")), {"/live", 40, {}, "4"});
 
     const auto orphans = FindOrphanCopies(home.Path());
+    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat.damaged")))); // nothing to give back
     std::vector<std::string> names;
     for (const auto& o : orphans)
         names.push_back(o->Header().fileName);
     EXPECT_EQ(names, (std::vector<std::string>{"/dead", "/same-pid", "/no-lock"}));
     EXPECT_FALSE(QFile::exists(home.File(QStringLiteral("recovery-7-1.lock"))));
-    EXPECT_TRUE(QFile::exists(home.File(QStringLiteral("recovery-6-1.dat"))));
 
     // A slot claimed now never lands on a name an earlier run left.
     auto slot = RecoverySlot::Claim(home.Path());

@@ -195,6 +195,23 @@ TEST(Fetch, SlowDripIsEndedByTheOverallLimitKeepingWhatArrived)
     EXPECT_EQ(last, static_cast<std::int64_t>(body.size()));
 }
 
+TEST(Fetch, StopsAtTheSizeLimitKeepingWhatFits)
+{
+    LoopbackServer server(kRoutes);
+    TempHome home;
+    const QString path = home.File(QStringLiteral("temp.txt"));
+    // A body of exactly the limit is whole; one byte more and it is cut there.
+    for (const auto& [limit, cut] : {std::pair{4999, true}, std::pair{5000, false}}) {
+        FetchLimits limits;
+        limits.maxBytes = limit;
+        bool stopped = !cut;
+        DownloadUrlToFile(server.Url("/big"), path, limits, &stopped);
+        EXPECT_EQ(stopped, cut);
+        EXPECT_EQ(ReadFileBytes(path), Bytes(static_cast<std::size_t>(limit)));
+    }
+    EXPECT_EQ(FetchLimits{}.maxBytes, std::int64_t{256} << 20);
+}
+
 TEST(Fetch, TargetThatCannotBeCreatedThrows)
 {
     LoopbackServer server(kRoutes);

@@ -37,7 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
                       StampCase{"time_only", {true, 5, 100}, {true, 5, 101}, DiskChange::Changed},
                       StampCase{"gone", {true, 5, 100}, {}, DiskChange::Deleted},
                       StampCase{"missing_still", {}, {}, DiskChange::None},
-                      StampCase{"appeared", {}, {true, 0, 1}, DiskChange::Changed}),
+                      StampCase{"appeared", {}, {true, 0, 1}, DiskChange::Changed},
+                      // Size and time made to match do not hide a file put in its place.
+                      StampCase{"other_inode", {true, 5, 100, 1, 7}, {true, 5, 100, 1, 8}, DiskChange::Changed},
+                      StampCase{"other_device", {true, 5, 100, 1, 7}, {true, 5, 100, 2, 7}, DiskChange::Changed},
+                      StampCase{"kept_without_identity", {true, 5, 100}, {true, 5, 100, 1, 7}, DiskChange::None}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileStamp, SeesSizeAndTimeOfTheFileOnDisk)

@@ -49,6 +49,8 @@ void ScriptedDialogs::Error(QWidget*, const QString& title, const QString& text)
     errors << text;
 }
 
+void ScriptedDialogs::Warning(QWidget*, const QString&, const QString& text) { warnings << text; }
+
 std::optional<QColor> ScriptedDialogs::Color(QWidget*, const QColor&)
 {
     return Next(colors, unexpected, std::optional<QColor>());
@@ -74,9 +76,10 @@ void ScriptedDialogs::PrintPreview(QWidget*, QPrinter* printer, const std::funct
     paint(printer);
 }
 
-IDialogs::Answer ScriptedDialogs::AskYesNo(QWidget*, const QString&, const QString& text)
+IDialogs::Answer ScriptedDialogs::AskYesNo(QWidget*, const QString&, const QString& text, Answer defaultAnswer)
 {
     questions << text;
+    questionDefaults << defaultAnswer;
     return Next(yesNoAnswers, unexpected, Answer::No);
 }
 
