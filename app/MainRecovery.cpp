@@ -377,8 +377,8 @@ void TAppForm::ConfirmOverwrite(const QString& path)
         return;
     if (CompareStamps(m_document->Stamp(), FileStampOf(path)) != DiskChange::Changed)
         return;
-    const QString text = ShownPath(path) + QStringLiteral(" was changed by another program since it was opened or saved. "
-                                               "Overwrite it?");
+    const QString text = ShownPath(path) + QStringLiteral(" was changed by another program since it was opened or "
+                                                          "saved. Overwrite it?");
     if (Dialogs().AskYesNo(this, windowTitle(), text) != IDialogs::Answer::Yes)
         throw CommandCancelled();
 }
@@ -402,7 +402,7 @@ void TAppForm::CheckFileOnDisk()
     if (change == DiskChange::Deleted) {
         Dialogs().Notice(this, windowTitle(),
                          ShownPath(path) + QStringLiteral(" was deleted or moved by another program. The text is "
-                                               "still here; Save writes the file again."));
+                                                                     "still here; Save writes the file again."));
     } else {
         const bool unsaved = m_document->Modified();
         const QString question = ShownPath(path) + (unsaved ? QStringLiteral(" was changed by another program. Reload it and "

@@ -11,11 +11,11 @@ struct FileStamp {
     bool exists = false;
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0; // modification time, nanoseconds since the epoch
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0; // 0: not known (a stamp kept by an older version)
     // Something is there that cannot be stamped (not a regular file, or its folder may not be
     // searched): no change of it is ever reported.
     bool unknown = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0; // 0: not known (a stamp kept by an older version)
 
     bool operator==(const FileStamp&) const = default;
 };
