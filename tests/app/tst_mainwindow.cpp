@@ -792,15 +792,18 @@ private slots:
     // with a blank at its end too) and holds 8; a file that has gone leaves it when chosen.
     void recentFiles()
     {
-        const QString a = File("a.txt"), b = File("b & c.txt "), c = Path(QStringLiteral("c.txt"));
+        // A name with a blank at its end, and one that is not UTF-8.
+        const QString a = File("a.txt"), c = Path(QStringLiteral("c.txt"));
+        const QString b = PathFromNative(QFile::encodeName(m_home.path()).toStdString() + "/b & \xFC.txt ");
+        WriteFileBytes(b, "text");
         m_form->LoadDocument(a);
         m_form->LoadDocument(b);
         m_dialogs->saveNames = {c};
         Act(m_form, "FileSaveAsItem")->trigger();
         m_form->DropFiles({a});
-        const QStringList expected{"&1 " + a, "&2 " + c, "&3 " + QString(b).replace(u'&', QStringLiteral("&&"))};
+        const QStringList expected{"&1 " + a, "&2 " + c, "&3 " + ShownPath(b).replace(u'&', QStringLiteral("&&"))};
         QCOMPARE(RecentItems(), expected);
-        QCOMPARE(Setting("RecentFiles", "File3"), b.toStdString());
+        QCOMPARE(Setting("RecentFiles", "File3"), NativePath(b).toStdString());
         NewForm();
         QCOMPARE(RecentItems(), expected);
         m_form->Document().SetText("changed");
@@ -808,21 +811,24 @@ private slots:
         Act(m_form, "RecentFile3")->trigger(); // the save prompt first; Cancel keeps the document
         QCOMPARE(m_form->Document().FileName(), QString());
         m_form->Document().SetModified(false);
+        Act(m_form, "RecentFile3")->trigger();
+        QCOMPARE(m_form->Document().FileName(), b);
 
         for (const char* name : {"4", "5", "6", "7", "8", "9"})
             m_form->LoadDocument(File(name));
         QCOMPARE(RecentItems().size(), 8);
-        QCOMPARE(RecentItems().last(), "&8 " + c); // b, the oldest, went
-        QFile::remove(c);
+        QCOMPARE(RecentItems().last(), "&8 " + a); // c, the oldest, went
+        QFile::remove(a);
         Act(m_form, "RecentFile8")->trigger();
         QCOMPARE(m_dialogs->errors.size(), 1);
-        QVERIFY(m_dialogs->errors[0].startsWith("Cannot open file \"" + c));
+        QVERIFY(m_dialogs->errors[0].startsWith("Cannot open file \"" + a));
         QCOMPARE(RecentItems().size(), 7);
         QCOMPARE(Setting("RecentFiles", "File8"), std::string());
         Act(m_form, "ClearRecentFiles1")->trigger();
         QCOMPARE(RecentItems(), QStringList());
         QVERIFY(!Item(QStringLiteral("RecentFiles1"))->isEnabled());
         QCOMPARE(Setting("RecentFiles", "File1"), std::string());
+        ::unlink(NativePath(b).constData());
     }
 
     // Steps of a point on top of Font Properties' font, within 4 and 96, kept for the next run.
