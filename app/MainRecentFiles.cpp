@@ -1,19 +1,27 @@
 // File > Recent Files: the files last opened or saved under a new name, newest first.
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
+#include "platform/NativePath.h"
 
 #include <QAction>
-#include <QFile>
-#include <QFileInfo>
+#include <QDir>
 #include <QMenu>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
 namespace {
 
-// settings.ini keeps the bytes of a file's name; the menu shows them decoded.
-QString NameOf(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-std::string BytesOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// settings.ini keeps the bytes of a file's name, UTF-8 or not; the menu shows them decoded.
+QString NameOf(const std::string& bytes) { return PathFromNative(bytes); }
+std::string BytesOf(const QString& path) { return NativePath(path).toStdString(); }
+
+bool Exists(const QString& path)
+{
+    struct stat st {};
+    return ::stat(NativePath(path).constData(), &st) == 0;
+}
 
 } // namespace
 
@@ -45,7 +53,7 @@ void TAppForm::ShowRecentFiles()
         item->setVisible(used);
         if (!used)
             continue;
-        QString name = NameOf(files[static_cast<std::size_t>(i)]);
+        QString name = ShownPath(NameOf(files[static_cast<std::size_t>(i)]));
         item->setStatusTip(name);
         item->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace(u'&', QStringLiteral("&&"))));
     }
@@ -63,7 +71,7 @@ void TAppForm::NoteRecentFile(const QString& path)
     if (path.isEmpty())
         return;
     std::vector<std::string>& files = m_options.recentFiles;
-    const std::string name = BytesOf(QFileInfo(path).absoluteFilePath());
+    const std::string name = BytesOf(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
     if (!files.empty() && files.front() == name)
         return; // written only when the list changes
     files.erase(std::remove(files.begin(), files.end(), name), files.end());
@@ -96,7 +104,7 @@ void TAppForm::OpenRecentFile(int index)
     try {
         LoadDocument(path);
     } catch (...) {
-        if (!QFileInfo::exists(path))
+        if (!Exists(path))
             ForgetRecentFile(path);
         throw;
     }

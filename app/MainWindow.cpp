@@ -436,8 +436,9 @@ void TAppForm::CreateStatusBar()
             GrowWithText(panel, widths[i]);
         } else {
             // The hints are longer than the design width in Linux fonts: the hint panel takes
-            // the free width, and a long hint never widens the window.
-            panel->setMinimumWidth(widths[i]);
+            // the free width, and a long hint never widens the window. In a narrow window it
+            // gives way before a count would be cut.
+            panel->setMinimumWidth(widths[i] * 2 / 5);
             panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         }
         panel->setAlignment(align[i] | Qt::AlignVCenter);

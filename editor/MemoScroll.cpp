@@ -42,9 +42,21 @@ void TMemo::SetTop(ViewRow row)
     const Offset top = v.layout.RowStart(row);
     if (top == v.top)
         return;
+    // A step of a few rows (an arrow key held at the edge, the wheel) moves what is drawn
+    // already and paints only the rows that come into sight.
+    const int rows = RowsInSight();
+    int moved = RowIndexInSight(row); // rows the text goes up
+    if (moved < 0) {
+        const ViewRow oldTop = TopRow();
+        v.top = top;
+        moved = -RowIndexInSight(oldTop);
+    }
     v.top = top;
     UpdateScrollBars();
-    viewport()->update();
+    if (moved != 0 && std::abs(moved) < rows)
+        viewport()->scroll(0, -moved * v.glyphs->LineHeight());
+    else
+        viewport()->update();
 }
 
 void TMemo::ScrollRows(std::int64_t rows)

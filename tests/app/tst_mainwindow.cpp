@@ -1,6 +1,8 @@
+#include "app/GoToLineDialog.h"
 #include "app/MainRecovery.h"
 #include "app/MainWindow.h"
 #include "document/RecoveryFile.h"
+#include "platform/IniFile.h"
 #include "platform/NativePath.h"
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
@@ -12,11 +14,15 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <unistd.h>
@@ -54,6 +60,45 @@ class TestMainWindow : public QObject {
         QVERIFY(m_form->Document().Modified());
     }
     void Trigger(QAction* action) const { action->trigger(); }
+
+    QString File(const char* name) const { return Write(QString::fromUtf8(name), "text"), Path(QString::fromUtf8(name)); }
+    std::string Setting(const char* section, const char* key) const
+    {
+        return TIniFile(Path(QStringLiteral("settings.ini"))).ReadString(section, key);
+    }
+    QString Position() const { return m_form->findChild<QLabel*>(QStringLiteral("PanelPosition"))->text(); }
+    double Points() const { return m_form->Editor().font().pointSizeF(); }
+    QAction* Item(const QString& name) const
+    {
+        if (auto* menu = m_form->findChild<QMenu*>(name))
+            return menu->menuAction();
+        return Act(m_form, name.toLatin1().constData());
+    }
+    QStringList RecentItems() const
+    {
+        QStringList items;
+        for (QAction* a : m_form->findChild<QMenu*>(QStringLiteral("RecentFiles1"))->actions())
+            if (a->isVisible() && a->objectName().startsWith(QLatin1String("RecentFile")))
+                items << a->text();
+        return items;
+    }
+    // Types each entry into the Go To Line dialog and presses Enter; gives the reasons shown.
+    QStringList GoToLine(const QStringList& entries)
+    {
+        QStringList reasons;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<TGoToLineDialog*>(QApplication::activeModalWidget());
+            for (const QString& entry : entries) {
+                dialog->Edit1->setText(entry);
+                QTest::keyClick(dialog->Edit1, Qt::Key_Return);
+                reasons << (dialog->isVisible() ? dialog->Reason->text() : QString());
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        Act(m_form, "GoToLine1")->trigger();
+        return reasons;
+    }
 
 private slots:
     void initTestCase()
@@ -648,6 +693,171 @@ private slots:
         m_dialogs->openNames = {Path(QStringLiteral("gone.txt"))};
         Trigger(Act(m_form, "FileOpen1"));
         QCOMPARE(m_dialogs->errorTitles, QStringList{QStringLiteral("Quorlex - t.txt")});
+    }
+
+    // --- Go To Line, the position panel, recent files, zoom ---
+
+    // Each new item right after the one named, and no menu with a mnemonic twice.
+    void newItemsTakeTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("Recent Files") << "File1" << "RecentFiles1" << "Recent &Files" << "FileSaveAsItem" << "";
+        QTest::newRow("Print Preview") << "File1" << "FilePrintPreview1" << "Print Pre&view..." << "FilePrint1" << "";
+        QTest::newRow("Go To Line") << "Edit1" << "GoToLine1" << "&Go To Line..." << "Replace1" << "Ctrl+G";
+        QTest::newRow("Zoom In") << "View1" << "ZoomIn1" << "Zoom &In" << "-" << "Ctrl++; Ctrl+=";
+        QTest::newRow("Zoom Out") << "View1" << "ZoomOut1" << "Zoom &Out" << "ZoomIn1" << "Ctrl+-";
+        QTest::newRow("Reset Zoom") << "View1" << "ResetZoom1" << "&Reset Zoom" << "ZoomOut1" << "Ctrl+0";
+    }
+    void newItemsTakeTheirPlaces()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, item);
+        QFETCH(QString, after);
+        const QList<QAction*> items = m_form->findChild<QMenu*>(menu)->actions();
+        const qsizetype at = items.indexOf(Item(item));
+        QVERIFY(at > 1);
+        QTEST(items[at]->text(), "caption");
+        QTEST(QKeySequence::listToString(items[at]->shortcuts(), QKeySequence::PortableText), "keys");
+        if (after == u"-")
+            QVERIFY(items[at - 1]->isSeparator() && items[at - 2] == Item(QStringLiteral("FullScreen1")));
+        else
+            QCOMPARE(items[at - 1], Item(after));
+        QSet<QChar> keys;
+        for (QAction* a : items) {
+            const qsizetype amp = a->text().indexOf(u'&');
+            if (amp >= 0) {
+                QVERIFY2(!keys.contains(a->text().at(amp + 1).toLower()), qPrintable(a->text()));
+                keys.insert(a->text().at(amp + 1).toLower());
+            }
+        }
+    }
+
+    void goToLineMovesTheCaretOrSaysWhyNot()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        std::string text;
+        for (int i = 1; i <= 1000; ++i)
+            text += "line " + std::to_string(i) + "\r\n";
+        m_form->Document().SetText(text);
+        const QString range = QStringLiteral(": the lines run from 1 to 1000.");
+        QCOMPARE(GoToLine({"abc", "0", "99999999999999999999", " 500 "}),
+                 (QStringList{"'abc' is not a line number.", "There is no line 0" + range,
+                              "There is no line 99999999999999999999" + range, QString()}));
+        QCOMPARE(m_form->Editor().CaretOffset(), m_form->Document().Bytes().LineStart(499));
+        const QRect caret = m_form->Editor().inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY(std::abs(caret.center().y() - m_form->Editor().viewport()->geometry().center().y()) <= caret.height());
+        QTest::keyClick(&m_form->Editor(), Qt::Key_Down);
+        QCOMPARE(Position(), QStringLiteral("Ln 501, Col 1"));
+        QCOMPARE(GoToLine({}), QStringList()); // cancelled: the caret stays
+        QCOMPARE(Position(), QStringLiteral("Ln 501, Col 1"));
+    }
+
+    // A column counts bytes, a tab one; the line behind a final break is a line of its own.
+    void positionPanelFollowsTheCaret()
+    {
+        const struct {
+            const char* text;
+            int caret;
+            const char* shown;
+        } cases[] = {{"", 0, "Ln 1, Col 1"},      {"ab\r\ncde", 6, "Ln 2, Col 3"}, {"\t\tx", 2, "Ln 1, Col 3"},
+                     {"a\r\n", 3, "Ln 2, Col 1"}, {"a\nb", 3, "Ln 1, Col 4"}};
+        for (const auto& c : cases) {
+            m_form->Document().SetTextRaw(c.text);
+            m_form->Editor().SetSelection(c.caret, 0);
+            QCOMPARE(Position(), QString::fromLatin1(c.shown));
+        }
+    }
+    // Right of the byte counter; neither it nor the counters are ever cut.
+    void panelsGrowWithTheirText()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        m_form->Document().SetText(std::string(1234567, 'x'));
+        m_form->Editor().SetSelection(1234567, 0);
+        QApplication::processEvents();
+        auto* position = m_form->findChild<QLabel*>(QStringLiteral("PanelPosition"));
+        QVERIFY(m_form->StatusPanel(3)->geometry().right() < position->geometry().left());
+        QVERIFY(position->geometry().right() < m_form->StatusPanel(4)->geometry().left());
+        for (QLabel* panel : {m_form->StatusPanel(2), m_form->StatusPanel(3), position})
+            QVERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(panel->text()),
+                     qPrintable(panel->text()));
+    }
+
+    // Opening, saving as and dropping put a file first; the list outlives the run (a name
+    // with a blank at its end too) and holds 8; a file that has gone leaves it when chosen.
+    void recentFiles()
+    {
+        // A name with a blank at its end, and one that is not UTF-8.
+        const QString a = File("a.txt"), c = Path(QStringLiteral("c.txt"));
+        const QString b = PathFromNative(QFile::encodeName(m_home.path()).toStdString() + "/b & \xFC.txt ");
+        WriteFileBytes(b, "text");
+        m_form->LoadDocument(a);
+        m_form->LoadDocument(b);
+        m_dialogs->saveNames = {c};
+        Act(m_form, "FileSaveAsItem")->trigger();
+        m_form->DropFiles({a});
+        const QStringList expected{"&1 " + a, "&2 " + c, "&3 " + ShownPath(b).replace(u'&', QStringLiteral("&&"))};
+        QCOMPARE(RecentItems(), expected);
+        QCOMPARE(Setting("RecentFiles", "File3"), NativePath(b).toStdString());
+        NewForm();
+        QCOMPARE(RecentItems(), expected);
+        m_form->Document().SetText("changed");
+        m_dialogs->saveAnswers = {IDialogs::Answer::Cancel};
+        Act(m_form, "RecentFile3")->trigger(); // the save prompt first; Cancel keeps the document
+        QCOMPARE(m_form->Document().FileName(), QString());
+        m_form->Document().SetModified(false);
+        Act(m_form, "RecentFile3")->trigger();
+        QCOMPARE(m_form->Document().FileName(), b);
+
+        for (const char* name : {"4", "5", "6", "7", "8", "9"})
+            m_form->LoadDocument(File(name));
+        QCOMPARE(RecentItems().size(), 8);
+        QCOMPARE(RecentItems().last(), "&8 " + a); // c, the oldest, went
+        QFile::remove(a);
+        Act(m_form, "RecentFile8")->trigger();
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY(m_dialogs->errors[0].startsWith("Cannot open file \"" + a));
+        QCOMPARE(RecentItems().size(), 7);
+        QCOMPARE(Setting("RecentFiles", "File8"), std::string());
+        Act(m_form, "ClearRecentFiles1")->trigger();
+        QCOMPARE(RecentItems(), QStringList());
+        QVERIFY(!Item(QStringLiteral("RecentFiles1"))->isEnabled());
+        QCOMPARE(Setting("RecentFiles", "File1"), std::string());
+        ::unlink(NativePath(b).constData());
+    }
+
+    // Steps of a point on top of Font Properties' font, within 4 and 96, kept for the next run.
+    void zoom()
+    {
+        const double base = Points();
+        Act(m_form, "ZoomIn1")->trigger();
+        Act(m_form, "ZoomIn1")->trigger();
+        Act(m_form, "ZoomOut1")->trigger();
+        QWheelEvent wheel({5, 5}, {5, 5}, {}, {0, 240}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_form->Editor().viewport(), &wheel);
+        QCOMPARE(Points(), base + 3);
+        QCOMPARE(Setting("Options", "Zoom"), "3");
+        NewForm();
+        QCOMPARE(Points(), base + 3);
+        QFont big = m_form->Editor().font();
+        big.setPointSize(94);
+        m_dialogs->fonts = {big};
+        Act(m_form, "FontProperties1")->trigger();
+        Act(m_form, "ZoomIn1")->trigger();
+        QCOMPARE(Points(), 96.0);
+        Act(m_form, "ZoomOut1")->trigger();
+        QCOMPARE(Setting("Options", "Zoom"), "1");
+        Act(m_form, "ResetZoom1")->trigger();
+        QCOMPARE(Points(), 94.0);
+        for (int i = 0; i < 100; ++i)
+            Act(m_form, "ZoomOut1")->trigger();
+        QCOMPARE(Points(), 4.0);
+        QCOMPARE(Setting("Options", "Zoom"), "-90");
     }
 };
 
