@@ -4,6 +4,7 @@
 //   bench_history               the timings, then the two memory runs as child processes
 //   bench_history --peak sort   Sort Lines alone, history off (the reference)
 //   bench_history --peak undo   Sort, Undo and Redo with the history on
+//   bench_history --keys        typing alone, history off then on (for a profiler)
 #include "app/MainWindow.h"
 #include "bench/Corpus.h"
 #include "commands/FindReplace.h"
@@ -96,6 +97,16 @@ int main(int argc, char** argv)
         corpus::EnsureFile(QDir::tempPath() + QStringLiteral("/quorlex-bench-1m.txt"), corpus::Lines(1000000));
     if (argc == 3 && std::strcmp(argv[1], "--peak") == 0)
         return PeakRun(big, argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "--keys") == 0) {
+        TAppForm form;
+        form.show();
+        form.LoadDocument(big);
+        Idle();
+        const double off = KeysMs(form, 2000);
+        Act(form, "UndoHistory1")->trigger();
+        std::printf("typed key, history off / on: %.3f ms / %.3f ms\n", off, KeysMs(form, 2000));
+        return 0;
+    }
 
     const std::string file = big.toStdString();
     const double bytes = static_cast<double>(ReadFileBytes(big).size());
