@@ -127,14 +127,21 @@ LineResult TrimEachLine(const LineView& lines, TrimSide side)
         return result;
     }
     // Trimming never adds or removes a break, so the walk that re-reads Count after every
-    // line visits exactly lines 0 .. Count - 1 of the text it started with.
-    std::vector<std::string_view> pieces = PiecesOf(lines);
-    for (int i = 0; i < count; ++i) {
-        std::string_view& p = pieces[static_cast<std::size_t>(i)];
-        if (!p.empty())
-            result.notifies = true;
-        p = Trimmed(p, side);
+    // line visits exactly lines 0 .. Count - 1 of the text it started with. One pass, straight
+    // into the result: a list of the pieces first would cost more than the trimming.
+    result.text.reserve(lines.Text().size());
+    for (int i = 0; i < lines.Pieces(); ++i) {
+        if (i)
+            result.text += "\r\n";
+        std::string_view piece = lines.Get(i);
+        if (i < count) {
+            if (!piece.empty())
+                result.notifies = true;
+            piece = Trimmed(piece, side);
+        }
+        result.text += piece;
+        if (i == count - 1)
+            result.caret = static_cast<std::int64_t>(result.text.size());
     }
-    result.text = JoinPieces(pieces, static_cast<std::size_t>(count - 1), result.caret);
     return result;
 }
