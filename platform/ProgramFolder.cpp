@@ -52,6 +52,7 @@ FileEntry EntryOf(ProgramFile file)
     case ProgramFile::Temp003: return {"temp003.txt", FileEntry::Cache};
     case ProgramFile::VersionHistory: return {"versions.txt", FileEntry::ReadOnly};
     case ProgramFile::ExtractHelp: return {"extract_help.htm", FileEntry::ReadOnly};
+    case ProgramFile::ExtractHelpTr: return {"extract_help_tr.htm", FileEntry::ReadOnly};
     }
     std::abort();
 }

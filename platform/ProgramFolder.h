@@ -12,6 +12,7 @@ enum class ProgramFile {
     Temp003,        // temp003.txt, removed at close
     VersionHistory, // versions.txt, read only
     ExtractHelp,    // extract_help.htm, read only
+    ExtractHelpTr,  // extract_help_tr.htm: the same page in Turkish, read only
 };
 
 // Where `file` is, for this run: the one place that answers it (see FileFolders.h for the

@@ -1,6 +1,7 @@
 #include "extract/ui/extracttext.h"
 
 #include "document/TextFile.h"
+#include "extract/HelpPage.h"
 #include "extract/ui/FetchProgress.h"
 #include "extract/ui/ScriptEditor.h"
 #include "platform/Cp1254.h"
@@ -12,6 +13,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -102,6 +104,7 @@ const char* const TExtract::kSampleScript = "This is an extraction sample\r\n"
 
 TExtract::TExtract(QWidget* parent, ExtractHost& host)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      Language(QLocale().uiLanguages().value(0)),
       m_host(host)
 {
     setObjectName(QStringLiteral("Extract"));
@@ -220,7 +223,7 @@ void TExtract::BitBtn2Click() { done(mrAbort); }
 
 void TExtract::BitBtn3Click()
 {
-    const QString page = ProgramFilePath(ProgramFile::ExtractHelp);
+    const QString page = HelpPagePath(Language);
     if (QFileInfo::exists(page))
         OpenUrl(QUrl::fromLocalFile(page));
 }

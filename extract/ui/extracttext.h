@@ -44,6 +44,9 @@ public:
     std::function<void(const QUrl&)> OpenUrl;
     // The time limits of each fetch; tests shorten them.
     FetchLimits Limits;
+    // The language the help page is opened in ("tr", "en" ...): the user's locale's until the
+    // program sets the language it speaks.
+    QString Language;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -6,6 +6,7 @@
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
 #include "document/TextFile.h"
+#include "extract/HelpPage.h"
 #include "extract/ui/ScriptEditor.h"
 #include "extract/ui/extracttext.h"
 #include "platform/ProgramFolder.h"
@@ -56,6 +57,7 @@ private slots:
     {
         QCOMPARE(ProgramFilePath(ProgramFile::VersionHistory), m_data + QStringLiteral("/versions.txt"));
         QCOMPARE(ProgramFilePath(ProgramFile::ExtractHelp), m_data + QStringLiteral("/extract_help.htm"));
+        QCOMPARE(HelpPagePath(QStringLiteral("tr")), m_data + QStringLiteral("/extract_help_tr.htm"));
         QVERIFY(QFileInfo::exists(m_data + QStringLiteral("/versions.txt")));
         QVERIFY(QFileInfo::exists(m_data + QStringLiteral("/extract_help.htm")));
     }
