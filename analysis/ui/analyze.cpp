@@ -110,7 +110,7 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
     // Where Tahoma is missing, a face of similar width keeps the three tabs within the window.
     QFont font;
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      tr("Arial"), tr("Nimbus Sans"), tr("DejaVu Sans")});
+                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     setFont(font);
 
