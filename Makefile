@@ -3,7 +3,7 @@
 BUILD ?= build
 PACKAGES = build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libcurl4-openssl-dev \
            libicu-dev libpcre2-dev pkgconf libgtest-dev googletest poppler-utils libxcb1-dev xvfb x11-utils \
-           desktop-file-utils appstream dpkg-dev file man-db
+           desktop-file-utils appstream dpkg-dev file man-db qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 JOBS ?= $(shell nproc)
 
 .PHONY: run test build deps sanitize clean

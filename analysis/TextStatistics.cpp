@@ -4,6 +4,8 @@
 #include "document/StringList.h"
 #include "platform/Collation.h"
 
+#include <QtGlobal>
+
 #include <array>
 
 namespace {
@@ -133,10 +135,10 @@ TTextStatistics AnalyzeText(const LineView& lines) { return AnalyzeText(lines, T
 std::vector<TGeneralRow> TTextStatistics::General() const
 {
     return {
-        {"Size", std::to_string(Size) + " bytes"},
-        {"Lines", std::to_string(Lines)},
-        {"Words", std::to_string(Words)},
-        {"Unique Words", std::to_string(UniqueWords)},
-        {"Unique Chars", std::to_string(UniqueChars)},
+        {QT_TRANSLATE_NOOP("TAnalyzetext", "Size"), std::to_string(Size) + " bytes"},
+        {QT_TRANSLATE_NOOP("TAnalyzetext", "Lines"), std::to_string(Lines)},
+        {QT_TRANSLATE_NOOP("TAnalyzetext", "Words"), std::to_string(Words)},
+        {QT_TRANSLATE_NOOP("TAnalyzetext", "Unique Words"), std::to_string(UniqueWords)},
+        {QT_TRANSLATE_NOOP("TAnalyzetext", "Unique Chars"), std::to_string(UniqueChars)},
     };
 }

@@ -2,6 +2,7 @@
 
 #include "platform/NativePath.h"
 
+#include <QCoreApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -15,7 +16,8 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
+// Asked for at each use: a translation is installed after static texts are made.
+QString Filter() { return QCoreApplication::translate("QtDialogs", "Text Files (*.txt);;All Files (*)"); }
 
 // Texts carry file names and markers pulled from web pages ("<title> does not exist."): a
 // message box must never read them as HTML.
@@ -46,7 +48,7 @@ std::optional<QString> ChosenPath(const QFileDialog& dialog)
 
 IDialogs::Answer QtDialogs::AskSave(QWidget* parent, const QString& text)
 {
-    const auto button = ShowPlain(parent, QMessageBox::Question, QStringLiteral("Confirmation"), text,
+    const auto button = ShowPlain(parent, QMessageBox::Question, QCoreApplication::translate("QtDialogs", "Confirmation"), text,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
@@ -57,10 +59,10 @@ IDialogs::Answer QtDialogs::AskSave(QWidget* parent, const QString& text)
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Open"));
+    QFileDialog dialog(parent, QCoreApplication::translate("QtDialogs", "Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is accepted
-    dialog.setNameFilter(kFilter);
+    dialog.setNameFilter(Filter());
     // No default suffix here: the dialog would add it to a name that exists as typed
     // ("Makefile"). The window adds ".txt" only to a name that names nothing.
     if (dialog.exec() != QDialog::Accepted)
@@ -70,10 +72,10 @@ std::optional<QString> QtDialogs::OpenFileName(QWidget* parent)
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& presetName)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save As"));
+    QFileDialog dialog(parent, QCoreApplication::translate("QtDialogs", "Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(kFilter);
+    dialog.setNameFilter(Filter());
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (!presetName.isEmpty())
         dialog.selectFile(ShownPath(presetName));
@@ -84,7 +86,7 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& p
 
 void QtDialogs::Information(QWidget* parent, const QString& text)
 {
-    ShowPlain(parent, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
+    ShowPlain(parent, QMessageBox::Information, QCoreApplication::translate("QtDialogs", "Information"), text, QMessageBox::Ok);
 }
 
 void QtDialogs::Notice(QWidget* parent, const QString& title, const QString& text)
@@ -134,7 +136,7 @@ bool QtDialogs::PageSetup(QWidget* parent, QPrinter* printer)
 void QtDialogs::PrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint)
 {
     QPrintPreviewDialog dialog(printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    dialog.setWindowTitle(QCoreApplication::translate("QtDialogs", "Print Preview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(p); });
     dialog.exec();
 }
@@ -152,9 +154,9 @@ IDialogs::Answer QtDialogs::AskRestore(QWidget* parent, const QString& title, co
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
-    box.addButton(QStringLiteral("&Later"), QMessageBox::RejectRole);
+    QPushButton* restore = box.addButton(QCoreApplication::translate("QtDialogs", "&Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("QtDialogs", "&Discard"), QMessageBox::DestructiveRole);
+    box.addButton(QCoreApplication::translate("QtDialogs", "&Later"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     box.exec();
     if (box.clickedButton() == restore)

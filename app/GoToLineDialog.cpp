@@ -13,8 +13,8 @@ TGoToLineDialog::TGoToLineDialog(int lines, int current, QWidget* parent)
       m_lines(std::max(1, lines))
 {
     setObjectName(QStringLiteral("GoToLine"));
-    setWindowTitle(QStringLiteral("Go To Line"));
-    auto* label = new QLabel(QStringLiteral("&Line number (1 - %1):").arg(m_lines), this);
+    setWindowTitle(tr("Go To Line"));
+    auto* label = new QLabel(tr("&Line number (1 - %1):").arg(m_lines), this);
     Edit1 = new QLineEdit(QString::number(current), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->selectAll();
@@ -46,13 +46,13 @@ void TGoToLineDialog::accept()
     });
     QString why;
     if (!number) {
-        why = text.isEmpty() ? QStringLiteral("Type a line number.")
-                             : QStringLiteral("'%1' is not a line number.").arg(text);
+        why = text.isEmpty() ? tr("Type a line number.")
+                             : tr("'%1' is not a line number.").arg(text);
     } else {
         bool fits = false;
         const qlonglong n = text.toLongLong(&fits);
         if (!fits || n < 1 || n > m_lines)
-            why = QStringLiteral("There is no line %1: the lines run from 1 to %2.").arg(text).arg(m_lines);
+            why = tr("There is no line %1: the lines run from 1 to %2.").arg(text, QString::number(m_lines));
         else
             m_line = static_cast<int>(n);
     }

@@ -10,6 +10,7 @@
 #include "commands/ui/FindDialogs.h"
 #include "platform/Cp1254.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,7 +18,7 @@
 
 namespace {
 
-const QString kNotFound = QStringLiteral("Search String Not Found!");
+QString NotFound() { return QCoreApplication::translate("TAppForm", "Search String Not Found!"); }
 
 QWidget* MessageOwner(TAppForm& form)
 {
@@ -132,7 +133,7 @@ void TAppForm::FindWith(const QString& text, const FindOptions& options)
     const auto found = FindNext(SearchBytes(m_document->Bytes(), options),
                                 {Memo1->SelStart(), Memo1->SelLength()}, pattern, options);
     if (!found) {
-        Dialogs().Information(MessageOwner(*this), kNotFound);
+        Dialogs().Information(MessageOwner(*this), NotFound());
         return;
     }
     SelectFound(*found);
@@ -153,7 +154,7 @@ void TAppForm::ReplaceDialog1Replace()
                                   cp1254::Encode(ReplaceDialog().FindText()),
                                   cp1254::Encode(ReplaceDialog().ReplaceText()), options);
     if (!step) {
-        Dialogs().Information(MessageOwner(*this), kNotFound);
+        Dialogs().Information(MessageOwner(*this), NotFound());
         return;
     }
     m_document->Replace(step->replaced.start, step->replaced.length, step->replacement);
@@ -172,11 +173,11 @@ void TAppForm::ReplaceDialog1ReplaceAll()
             m_document->Touch(); // replaced by the same bytes: still the change the user asked for
     }
     if (!result) {
-        Dialogs().Information(MessageOwner(*this), kNotFound);
+        Dialogs().Information(MessageOwner(*this), NotFound());
         return;
     }
     SelectFound({result->caret, 0});
-    m_panels[0]->setText(QStringLiteral("%1 occurrences replaced").arg(result->count));
+    m_panels[0]->setText(tr("%1 occurrences replaced").arg(result->count));
 }
 
 // --- insertion at the caret and date stamps ---
@@ -236,8 +237,8 @@ void TAppForm::KeyPressSimulator1Click()
     }
     std::string document = m_document->Text();
     if (simulator::Refuses(document)) {
-        Dialogs().Notice(this, QString::fromLatin1(simulator::kNoticeTitle),
-                         QString::fromLatin1(simulator::RefusalNotice()));
+        Dialogs().Notice(this, tr("KeyPress Simulator"),
+                         QCoreApplication::translate("KeyPressSimulator", simulator::RefusalNotice().c_str()));
         return;
     }
     m_simulator.on = true;

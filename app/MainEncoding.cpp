@@ -15,7 +15,7 @@
 
 void TAppForm::CreateEncodingMenu(QMenu* file)
 {
-    QMenu* encoding = file->addMenu(QStringLiteral("&Encoding"));
+    QMenu* encoding = file->addMenu(tr("&Encoding"));
     encoding->setObjectName(QStringLiteral("Encoding1"));
     auto* group = new QActionGroup(this);
     auto item = [&](QAction*& slot, const char* name, const QString& caption, const QString& hint) {
@@ -25,17 +25,17 @@ void TAppForm::CreateEncodingMenu(QMenu* file)
         return slot;
     };
     for (auto [slot, name, caption, utf8] :
-         {std::tuple{&EncodingUtf81, "EncodingUtf81", QStringLiteral("&UTF-8"), true},
-          std::tuple{&EncodingWindows12541, "EncodingWindows12541", QStringLiteral("&Windows-1254"), false}}) {
-        QAction* a = item(*slot, name, caption, QStringLiteral("Save the document as ") + caption.mid(1).remove(u'&'));
+         {std::tuple{&EncodingUtf81, "EncodingUtf81", tr("&UTF-8"), true},
+          std::tuple{&EncodingWindows12541, "EncodingWindows12541", tr("&Windows-1254"), false}}) {
+        QAction* a = item(*slot, name, caption, tr("Save the document as %1").arg(caption.mid(1).remove(u'&')));
         a->setCheckable(true);
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, utf8] { RunGuarded([this, utf8] { ChooseEncoding(utf8); }); });
     }
     encoding->addSeparator();
-    item(ReopenWindows12541, "ReopenWindows12541", QStringLiteral("Reopen as Windows-&1254"),
-         QStringLiteral("Read the file again as Windows-1254 bytes"));
-    item(ReopenUtf81, "ReopenUtf81", QStringLiteral("Reopen as UTF-&8"), QStringLiteral("Read the file again as UTF-8"));
+    item(ReopenWindows12541, "ReopenWindows12541", tr("Reopen as Windows-&1254"),
+         tr("Read the file again as Windows-1254 bytes"));
+    item(ReopenUtf81, "ReopenUtf81", tr("Reopen as UTF-&8"), tr("Read the file again as UTF-8"));
     connect(ReopenWindows12541, &QAction::triggered, this, [this] { RunGuarded([this] { ReopenAs(false); }); });
     connect(ReopenUtf81, &QAction::triggered, this, [this] { RunGuarded([this] { ReopenAs(true); }); });
     // Reopening needs a file to read.
@@ -79,8 +79,7 @@ void TAppForm::ReopenAs(bool utf8)
         const std::string why = utf8text::WhyNotUtf8(bytes);
         if (!why.empty()) {
             Dialogs().Notice(this, windowTitle(),
-                             QStringLiteral("Cannot reopen ") + ShownPath(path) + QStringLiteral(" as UTF-8. ") +
-                                 QString::fromStdString(why));
+                             tr("Cannot reopen %1 as UTF-8. %2").arg(ShownPath(path), QString::fromStdString(why)));
             return;
         }
     }

@@ -51,11 +51,10 @@ void TAppForm::ResetToUntitled()
 QString TAppForm::SavePromptText(bool closing) const
 {
     const QString& name = m_document->FileName();
-    const QString tail = closing ? QStringLiteral(" before exit?") : QStringLiteral("?");
     if (name.isEmpty())
-        return closing ? QStringLiteral("Do you want to save the current file before exit?")
-                       : QStringLiteral("Do you want to save the current file?");
-    return QStringLiteral("Do you want to save ") + ShownPath(name) + tail;
+        return closing ? tr("Do you want to save the current file before exit?")
+                       : tr("Do you want to save the current file?");
+    return (closing ? tr("Do you want to save %1 before exit?") : tr("Do you want to save %1?")).arg(ShownPath(name));
 }
 
 QString TAppForm::WithDefaultExtension(const QString& path)
@@ -143,7 +142,7 @@ void TAppForm::FileSaveAsItemClick() { SaveAs(); }
 void TAppForm::SaveAs()
 {
     const QString& name = m_document->FileName();
-    const QString preset = name.isEmpty() ? QStringLiteral("Noname") : name;
+    const QString preset = name.isEmpty() ? tr("Noname") : name;
     const auto chosen = Dialogs().SaveFileName(this, preset);
     if (!chosen)
         return;

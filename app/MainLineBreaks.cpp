@@ -12,14 +12,14 @@
 
 void TAppForm::CreateLineBreaksMenu(QMenu* file)
 {
-    QMenu* menu = file->addMenu(QStringLiteral("&Line Breaks"));
+    QMenu* menu = file->addMenu(tr("&Line Breaks"));
     menu->setObjectName(QStringLiteral("LineBreaks1"));
     auto* group = new QActionGroup(this);
     for (auto [slot, name, caption, hint, lf] :
-         {std::tuple{&LineBreaksWindows1, "LineBreaksWindows1", QStringLiteral("&Windows (CR LF)"),
-                     QStringLiteral("Save the line breaks as CR LF"), false},
-          std::tuple{&LineBreaksUnix1, "LineBreaksUnix1", QStringLiteral("&Unix (LF)"),
-                     QStringLiteral("Save the line breaks as LF"), true}}) {
+         {std::tuple{&LineBreaksWindows1, "LineBreaksWindows1", tr("&Windows (CR LF)"),
+                     tr("Save the line breaks as CR LF"), false},
+          std::tuple{&LineBreaksUnix1, "LineBreaksUnix1", tr("&Unix (LF)"),
+                     tr("Save the line breaks as LF"), true}}) {
         QAction* a = *slot = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         a->setStatusTip(hint);

@@ -31,7 +31,7 @@ void TAppForm::AddPositionPanel()
     panel->setObjectName(QStringLiteral("PanelPosition"));
     panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    GrowWithText(panel, panel->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99, Col 99")) + 10);
+    GrowWithText(panel, panel->fontMetrics().horizontalAdvance(tr("Ln %1, Col %2").arg(99).arg(99)) + 10);
     StatusBar->addWidget(panel);
     m_positionPanel = panel;
     connect(Memo1, &TMemo::CaretMoved, this, &TAppForm::ShowCaretPosition);
@@ -46,7 +46,7 @@ void TAppForm::ShowCaretPosition()
     const std::int64_t caret = Memo1->CaretOffset();
     const int line = doc.LineOfOffset(caret);
     m_positionPanel->setText(
-        QStringLiteral("Ln %1, Col %2").arg(line + 1).arg(caret - doc.LineStart(line) + 1));
+        tr("Ln %1, Col %2").arg(line + 1).arg(caret - doc.LineStart(line) + 1));
     // It does not shrink back, so that the panels right of it do not move with every step.
     if (const int wide = m_positionPanel->sizeHint().width(); wide > m_positionPanel->minimumWidth())
         m_positionPanel->setMinimumWidth(wide);

@@ -27,9 +27,9 @@ bool Exists(const QString& path)
 
 void TAppForm::CreateRecentFilesMenu(QMenu* file)
 {
-    RecentFiles1 = file->addMenu(QStringLiteral("Recent &Files"));
+    RecentFiles1 = file->addMenu(tr("Recent &Files"));
     RecentFiles1->setObjectName(QStringLiteral("RecentFiles1"));
-    RecentFiles1->menuAction()->setStatusTip(QStringLiteral("Open a file used lately"));
+    RecentFiles1->menuAction()->setStatusTip(tr("Open a file used lately"));
     for (int i = 0; i < Options::kRecentFiles; ++i) {
         QAction* item = RecentFiles1->addAction(QString());
         item->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
@@ -37,9 +37,9 @@ void TAppForm::CreateRecentFilesMenu(QMenu* file)
         m_recentItems[i] = item;
     }
     RecentFiles1->addSeparator();
-    ClearRecentFiles1 = RecentFiles1->addAction(QStringLiteral("&Clear List"));
+    ClearRecentFiles1 = RecentFiles1->addAction(tr("&Clear List"));
     ClearRecentFiles1->setObjectName(QStringLiteral("ClearRecentFiles1"));
-    ClearRecentFiles1->setStatusTip(QStringLiteral("Empty the list of recent files"));
+    ClearRecentFiles1->setStatusTip(tr("Empty the list of recent files"));
     connect(ClearRecentFiles1, &QAction::triggered, this, [this] { RunGuarded([this] { ClearRecentFiles1Click(); }); });
     ShowRecentFiles();
 }

@@ -11,6 +11,7 @@
 #include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -209,8 +210,8 @@ void TRecovery::WriteFinished(int error)
 
 void TRecovery::Failed(int error)
 {
-    m_failure = QStringLiteral("Unsaved changes cannot be protected: ") + m_folder + QStringLiteral(": ") +
-                QString::fromStdString(SystemReason(error));
+    m_failure = tr("Unsaved changes cannot be protected: %1: %2")
+                    .arg(m_folder, QString::fromStdString(SystemReason(error)));
     m_form.StatusPanel(0)->setText(m_failure);
     if (m_warned)
         return;
@@ -251,26 +252,25 @@ QString OfferText(const OrphanCopy& orphan)
     const QString name = PathFromNative(header.fileName);
     const QString when =
         QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(header.changedMs), QLocale::ShortFormat);
-    QString text = QStringLiteral("Quorlex did not close normally last time. A recovery copy of ") +
-                   (name.isEmpty() ? QStringLiteral("an untitled document") : ShownPath(name)) +
-                   QStringLiteral(", last changed ") + when + QStringLiteral(", was kept.");
+    QString text = QCoreApplication::translate("TRecovery", "Quorlex did not close normally last time. A recovery copy of %1, last "
+                                                           "changed %2, was kept.")
+                       .arg(name.isEmpty() ? QCoreApplication::translate("TRecovery", "an untitled document") : ShownPath(name), when);
     if (orphan.Damaged()) {
         const QLocale locale = QLocale::system();
-        text += QStringLiteral(" It is damaged: ") +
-                locale.toString(static_cast<qulonglong>(orphan.BytesThere())) + QStringLiteral(" of its ") +
-                locale.toString(static_cast<qulonglong>(orphan.BytesPromised())) +
-                QStringLiteral(" bytes are there, and Restore gives those back.");
+        text += QCoreApplication::translate("TRecovery", " It is damaged: %1 of its %2 bytes are there, and Restore gives those back.")
+                    .arg(locale.toString(static_cast<qulonglong>(orphan.BytesThere())),
+                         locale.toString(static_cast<qulonglong>(orphan.BytesPromised())));
     }
-    return text + QStringLiteral("\n\nRestore it? Discard deletes the copy.");
+    return text + QCoreApplication::translate("TRecovery", "\n\nRestore it? Discard deletes the copy.");
 }
 
 // The error box's text for a copy with nothing in it to give back.
 QString DamagedText(const QString& path, bool setAside)
 {
-    return QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". The copy is damaged; ") +
-           (setAside ? QStringLiteral("it was set aside as \"") + path +
-                           QStringLiteral(".damaged\" and is not offered again.")
-                     : QStringLiteral("it could not be set aside."));
+    return (setAside ? QCoreApplication::translate("TRecovery", "Cannot open file \"%1\". The copy is damaged; it was set aside as "
+                                                             "\"%1.damaged\" and is not offered again.")
+                     : QCoreApplication::translate("TRecovery", "Cannot open file \"%1\". The copy is damaged; it could not be set aside."))
+        .arg(path);
 }
 
 // The file the command line names, as FormShow opens it.
@@ -353,9 +353,8 @@ void TAppForm::Start(const QStringList& arguments)
     if (wanted.isEmpty() || SameFile(wanted, m_document->FileName()))
         return;
     const QString name = m_document->FileName();
-    m_panels[0]->setText(QStringLiteral("Restored ") +
-                         (name.isEmpty() ? QStringLiteral("an untitled document") : FileNamePart(name)) +
-                         QStringLiteral("; ") + FileNamePart(wanted) + QStringLiteral(" was not opened"));
+    m_panels[0]->setText(tr("Restored %1; %2 was not opened")
+                             .arg(name.isEmpty() ? tr("an untitled document") : FileNamePart(name), FileNamePart(wanted)));
 }
 
 void TAppForm::RememberFileStamp(const QString& path, const FileStamp& stamp)
@@ -377,8 +376,8 @@ void TAppForm::ConfirmOverwrite(const QString& path)
         return;
     if (CompareStamps(m_document->Stamp(), FileStampOf(path)) != DiskChange::Changed)
         return;
-    const QString text = ShownPath(path) + QStringLiteral(" was changed by another program since it was opened or "
-                                                          "saved. Overwrite it?");
+    const QString text = tr("%1 was changed by another program since it was opened or saved. Overwrite it?")
+                             .arg(ShownPath(path));
     if (Dialogs().AskYesNo(this, windowTitle(), text) != IDialogs::Answer::Yes)
         throw CommandCancelled();
 }
@@ -401,13 +400,14 @@ void TAppForm::CheckFileOnDisk()
     } done{r.m_asking};
     if (change == DiskChange::Deleted) {
         Dialogs().Notice(this, windowTitle(),
-                         ShownPath(path) + QStringLiteral(" was deleted or moved by another program. The text is "
-                                                                     "still here; Save writes the file again."));
+                         tr("%1 was deleted or moved by another program. The text is still here; Save writes the "
+                            "file again.")
+                             .arg(ShownPath(path)));
     } else {
         const bool unsaved = m_document->Modified();
-        const QString question = ShownPath(path) + (unsaved ? QStringLiteral(" was changed by another program. Reload it and "
-                                                                  "lose your changes?")
-                                                 : QStringLiteral(" was changed by another program. Reload it?"));
+        const QString question = (unsaved ? tr("%1 was changed by another program. Reload it and lose your changes?")
+                                          : tr("%1 was changed by another program. Reload it?"))
+                                     .arg(ShownPath(path));
         const auto safe = unsaved ? IDialogs::Answer::No : IDialogs::Answer::Yes;
         if (Dialogs().AskYesNo(this, windowTitle(), question, safe) == IDialogs::Answer::Yes) {
             if (unsaved)

@@ -241,7 +241,7 @@ void TAppForm::PrintPages(QPrinter& printer, const QString& title)
                    [this](int i) { return m_document->Get(i); });
     } catch (...) {
         // What went wrong inside the printer is not the user's business here.
-        throw QuorlexError("Printer not found!");
+        throw QuorlexError(tr("Printer not found!").toStdString());
     }
 }
 
@@ -255,7 +255,7 @@ void TAppForm::FilePrint1Execute()
             return;
         PrintPages(printer, title);
     } catch (...) {
-        throw QuorlexError("Printer not found!");
+        throw QuorlexError(tr("Printer not found!").toStdString());
     }
 }
 

@@ -163,76 +163,76 @@ void TAppForm::CreateActions()
         return slot;
     };
 
-    make(FileNew1, "FileNew1", QStringLiteral("&New"), QStringLiteral("New|Create a new file"), 5,
+    make(FileNew1, "FileNew1", tr("&New"), tr("New|Create a new file"), 5,
          &TAppForm::FileNew1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    make(FileOpen1, "FileOpen1", QStringLiteral("&Open"), QStringLiteral("Open|Open a file"), 6,
+    make(FileOpen1, "FileOpen1", tr("&Open"), tr("Open|Open a file"), 6,
          &TAppForm::FileOpen1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    make(FileSave1, "FileSave1", QStringLiteral("&Save"), QStringLiteral("Save|Save current file"), 7,
+    make(FileSave1, "FileSave1", tr("&Save"), tr("Save|Save current file"), 7,
          &TAppForm::FileSave1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    make(FilePrint1, "FilePrint1", QStringLiteral("&Print..."), QStringLiteral("Print|Print current file"), 13,
+    make(FilePrint1, "FilePrint1", tr("&Print..."), tr("Print|Print current file"), 13,
          &TAppForm::FilePrint1Execute);
-    make(FilePrintPreview1, "FilePrintPreview1", QStringLiteral("Print Pre&view..."),
-         QStringLiteral("Print Preview|Show the pages as Print would print them"), -1,
+    make(FilePrintPreview1, "FilePrintPreview1", tr("Print Pre&view..."),
+         tr("Print Preview|Show the pages as Print would print them"), -1,
          &TAppForm::FilePrintPreview1Execute);
-    make(FilePrintSetup1, "FilePrintSetup1", QStringLiteral("Print Set&up..."),
-         QStringLiteral("Print Setup|Display Print Setup dialog"), -1, &TAppForm::FilePrintSetup1Execute);
-    make(FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
-         QStringLiteral("Save As|Save current file with a new name"), -1, &TAppForm::FileSaveAsItemClick);
-    make(FileExitItem, "FileExitItem", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit application"), -1,
+    make(FilePrintSetup1, "FilePrintSetup1", tr("Print Set&up..."),
+         tr("Print Setup|Display Print Setup dialog"), -1, &TAppForm::FilePrintSetup1Execute);
+    make(FileSaveAsItem, "FileSaveAsItem", tr("Save &As..."),
+         tr("Save As|Save current file with a new name"), -1, &TAppForm::FileSaveAsItemClick);
+    make(FileExitItem, "FileExitItem", tr("E&xit"), tr("Exit|Exit application"), -1,
          &TAppForm::FileExit1Execute);
 
-    make(EditUndo1, "EditUndo1", QStringLiteral("&Undo"), QStringLiteral("Undo|Revert the last action"), 3,
+    make(EditUndo1, "EditUndo1", tr("&Undo"), tr("Undo|Revert the last action"), 3,
          &TAppForm::EditUndo1Execute)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    make(EditRedo1, "EditRedo1", QStringLiteral("R&edo"), QStringLiteral("Redo|Redo the last undone action"), 8,
+    make(EditRedo1, "EditRedo1", tr("R&edo"), tr("Redo|Redo the last undone action"), 8,
          &TAppForm::EditRedo1Execute)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    make(EditCut1, "EditCut1", QStringLiteral("Cu&t"),
-         QStringLiteral("Cut|Cut the selection and put it on the Clipboard"), 0, nullptr)
+    make(EditCut1, "EditCut1", tr("Cu&t"),
+         tr("Cut|Cut the selection and put it on the Clipboard"), 0, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(EditCut1, &QAction::triggered, Memo1, &TMemo::Cut);
-    make(EditCopy1, "EditCopy1", QStringLiteral("&Copy"),
-         QStringLiteral("Copy|Copy the selection and put it on the Clipboard"), 1, nullptr)
+    make(EditCopy1, "EditCopy1", tr("&Copy"),
+         tr("Copy|Copy the selection and put it on the Clipboard"), 1, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(EditCopy1, &QAction::triggered, Memo1, &TMemo::Copy);
-    make(EditPaste1, "EditPaste1", QStringLiteral("&Paste"), QStringLiteral("Paste|Insert Clipboard contents"), 2,
+    make(EditPaste1, "EditPaste1", tr("&Paste"), tr("Paste|Insert Clipboard contents"), 2,
          nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(EditPaste1, &QAction::triggered, Memo1, &TMemo::Paste);
-    make(EditDelete1, "EditDelete1", QStringLiteral("&Delete"), QStringLiteral("Delete|Erase the selection"), 4,
+    make(EditDelete1, "EditDelete1", tr("&Delete"), tr("Delete|Erase the selection"), 4,
          nullptr);
     connect(EditDelete1, &QAction::triggered, Memo1, &TMemo::DeleteSelection);
-    make(EditSelectAll1, "EditSelectAll1", QStringLiteral("Select &All"),
-         QStringLiteral("Select All|Select the entire document"), -1, nullptr)
+    make(EditSelectAll1, "EditSelectAll1", tr("Select &All"),
+         tr("Select All|Select the entire document"), -1, nullptr)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(EditSelectAll1, &QAction::triggered, Memo1, &TMemo::SelectAll);
 
-    make(Find1, "Find1", QStringLiteral("&Find..."), QStringLiteral("Find|Find a string in the text"), 11,
+    make(Find1, "Find1", tr("&Find..."), tr("Find|Find a string in the text"), 11,
          &TAppForm::Find1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    make(Replace1, "Replace1", QStringLiteral("&Replace..."), QStringLiteral("Replace|Replace a string in the text"),
+    make(Replace1, "Replace1", tr("&Replace..."), tr("Replace|Replace a string in the text"),
          12, &TAppForm::Replace1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    make(GoToLine1, "GoToLine1", QStringLiteral("&Go To Line..."), QStringLiteral("Go To Line|Move the caret to a line"),
+    make(GoToLine1, "GoToLine1", tr("&Go To Line..."), tr("Go To Line|Move the caret to a line"),
          -1, &TAppForm::GoToLine1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    make(Wordwrap1, "Wordwrap1", QStringLiteral("&WordWrap"), QStringLiteral("WordWrap|Wrap the lines"), -1,
+    make(Wordwrap1, "Wordwrap1", tr("&WordWrap"), tr("WordWrap|Wrap the lines"), -1,
          &TAppForm::Wordwrap1Click);
-    make(StatusBar1, "StatusBar1", QStringLiteral("&Status Bar"),
-         QStringLiteral("Status Bar|Display or hide Status Bar"), -1, &TAppForm::StatusBar1Click);
-    make(ToolBar1, "ToolBar1", QStringLiteral("&Tool Bar"), QStringLiteral("Tool Bar|Display or hide Tool Bar"), -1,
+    make(StatusBar1, "StatusBar1", tr("&Status Bar"),
+         tr("Status Bar|Display or hide Status Bar"), -1, &TAppForm::StatusBar1Click);
+    make(ToolBar1, "ToolBar1", tr("&Tool Bar"), tr("Tool Bar|Display or hide Tool Bar"), -1,
          &TAppForm::ToolBar1Click);
-    make(FullScreen1, "FullScreen1", QStringLiteral("&Full Screen"), QStringLiteral("Full Screen|Full Screen mode"),
+    make(FullScreen1, "FullScreen1", tr("&Full Screen"), tr("Full Screen|Full Screen mode"),
          -1, &TAppForm::FullScreen1Click)->setShortcut(QKeySequence(Qt::Key_F11));
-    make(ZoomIn1, "ZoomIn1", QStringLiteral("Zoom &In"), QStringLiteral("Zoom In|Make the text larger"), -1,
+    make(ZoomIn1, "ZoomIn1", tr("Zoom &In"), tr("Zoom In|Make the text larger"), -1,
          &TAppForm::ZoomIn1Click)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    make(ZoomOut1, "ZoomOut1", QStringLiteral("Zoom &Out"), QStringLiteral("Zoom Out|Make the text smaller"), -1,
+    make(ZoomOut1, "ZoomOut1", tr("Zoom &Out"), tr("Zoom Out|Make the text smaller"), -1,
          &TAppForm::ZoomOut1Click)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    make(ResetZoom1, "ResetZoom1", QStringLiteral("&Reset Zoom"),
-         QStringLiteral("Reset Zoom|Show the text in its font's own size"), -1, &TAppForm::ResetZoom1Click)
+    make(ResetZoom1, "ResetZoom1", tr("&Reset Zoom"),
+         tr("Reset Zoom|Show the text in its font's own size"), -1, &TAppForm::ResetZoom1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    make(BackgroundColor1, "BackgroundColor1", QStringLiteral("&Background Color..."),
-         QStringLiteral("Background Color|Change the background color"), -1, &TAppForm::BackgroundColor1Click);
-    make(FontProperties1, "FontProperties1", QStringLiteral("&Font Properties..."),
-         QStringLiteral("Font Properties|Change the font properties"), -1, &TAppForm::FontProperties1Click);
-    make(UndoHistory1, "UndoHistory1", QStringLiteral("Undo &History"),
-         QStringLiteral("Undo History|Keep every change for Undo and Redo"), -1, &TAppForm::UndoHistory1Click);
+    make(BackgroundColor1, "BackgroundColor1", tr("&Background Color..."),
+         tr("Background Color|Change the background color"), -1, &TAppForm::BackgroundColor1Click);
+    make(FontProperties1, "FontProperties1", tr("&Font Properties..."),
+         tr("Font Properties|Change the font properties"), -1, &TAppForm::FontProperties1Click);
+    make(UndoHistory1, "UndoHistory1", tr("Undo &History"),
+         tr("Undo History|Keep every change for Undo and Redo"), -1, &TAppForm::UndoHistory1Click);
 
     make(N8, "N8", QStringLiteral(" "), QString(), -1, &TAppForm::N8Click);
     make(N9, "N9", QStringLiteral(" "), QString(), -1, &TAppForm::N9Click);
@@ -240,42 +240,42 @@ void TAppForm::CreateActions()
     make(N11, "N11", QStringLiteral(" "), QString(), -1, &TAppForm::N11Click);
     make(N12, "N12", QStringLiteral(" "), QString(), -1, &TAppForm::N12Click);
     make(N13, "N13", QStringLiteral(" "), QString(), -1, &TAppForm::N13Click);
-    make(Analyzethetext1, "Analyzethetext1", QStringLiteral("Analyze Text..."),
-         QStringLiteral("Analyze|Analyze the text statistically"), 14, &TAppForm::Analyzethetext1Click);
-    make(Extract1, "Extract1", QStringLiteral("&Extract Text..."),
-         QStringLiteral("Extract Text|Extract something from the text"), -1, &TAppForm::Extract1Click);
-    make(GenerateWordList1, "GenerateWordList1", QStringLiteral("Generate Word List"), QString(), -1,
+    make(Analyzethetext1, "Analyzethetext1", tr("Analyze Text..."),
+         tr("Analyze|Analyze the text statistically"), 14, &TAppForm::Analyzethetext1Click);
+    make(Extract1, "Extract1", tr("&Extract Text..."),
+         tr("Extract Text|Extract something from the text"), -1, &TAppForm::Extract1Click);
+    make(GenerateWordList1, "GenerateWordList1", tr("Generate Word List"), QString(), -1,
          &TAppForm::GenerateWordList1Click);
-    make(oBeginningOfLines1, "oBeginningOfLines1", QStringLiteral("To Beginning Of Lines"), QString(), -1,
+    make(oBeginningOfLines1, "oBeginningOfLines1", tr("To Beginning Of Lines"), QString(), -1,
          &TAppForm::oBeginningOfLines1Click);
-    make(oEndOfLines1, "oEndOfLines1", QStringLiteral("To End Of Lines"), QString(), -1,
+    make(oEndOfLines1, "oEndOfLines1", tr("To End Of Lines"), QString(), -1,
          &TAppForm::oEndOfLines1Click);
-    make(KeyPressSimulator1, "KeyPressSimulator1", QStringLiteral("&KeyPress Simulator"),
-         QStringLiteral("KeyPress Simulator|Press random keys and write the text correctly"), -1,
+    make(KeyPressSimulator1, "KeyPressSimulator1", tr("&KeyPress Simulator"),
+         tr("KeyPress Simulator|Press random keys and write the text correctly"), -1,
          &TAppForm::KeyPressSimulator1Click);
-    make(All1, "All1", QStringLiteral("&All"), QString(), -1, &TAppForm::All1Click);
-    make(Selected1, "Selected1", QStringLiteral("&Selected"), QString(), -1, &TAppForm::Selected1Click);
-    make(All2, "All2", QStringLiteral("&All"), QString(), -1, &TAppForm::All2Click);
-    make(Selected2, "Selected2", QStringLiteral("&Selected"), QString(), -1, &TAppForm::Selected2Click);
-    make(RandomizeLines1, "RandomizeLines1", QStringLiteral("Randomize Lines"), QString(), -1,
+    make(All1, "All1", tr("&All"), QString(), -1, &TAppForm::All1Click);
+    make(Selected1, "Selected1", tr("&Selected"), QString(), -1, &TAppForm::Selected1Click);
+    make(All2, "All2", tr("&All"), QString(), -1, &TAppForm::All2Click);
+    make(Selected2, "Selected2", tr("&Selected"), QString(), -1, &TAppForm::Selected2Click);
+    make(RandomizeLines1, "RandomizeLines1", tr("Randomize Lines"), QString(), -1,
          &TAppForm::RandomizeLines1Click);
-    make(SeparateLines1, "SeparateLines1", QStringLiteral("Separate Lines..."), QString(), -1,
+    make(SeparateLines1, "SeparateLines1", tr("Separate Lines..."), QString(), -1,
          &TAppForm::SeparateLines1Click);
-    make(SortLines1, "SortLines1", QStringLiteral("Sort Lines"), QString(), -1, &TAppForm::SortLines1Click);
-    make(rimBoth1, "rimBoth1", QStringLiteral("Trim Both"), QString(), -1, &TAppForm::rimBoth1Click);
-    make(rimLeft1, "rimLeft1", QStringLiteral("Trim Left"), QString(), -1, &TAppForm::rimLeft1Click);
-    make(rimRight1, "rimRight1", QStringLiteral("Trim Right"), QString(), -1, &TAppForm::rimRight1Click);
-    make(VersionHistory1, "VersionHistory1", QStringLiteral("&Version History"),
-         QStringLiteral("Version History|Display the version history"), -1, &TAppForm::VersionHistory1Click);
-    make(HelpAboutItem, "HelpAboutItem", QStringLiteral("&About..."), QStringLiteral("About|Display program information"),
+    make(SortLines1, "SortLines1", tr("Sort Lines"), QString(), -1, &TAppForm::SortLines1Click);
+    make(rimBoth1, "rimBoth1", tr("Trim Both"), QString(), -1, &TAppForm::rimBoth1Click);
+    make(rimLeft1, "rimLeft1", tr("Trim Left"), QString(), -1, &TAppForm::rimLeft1Click);
+    make(rimRight1, "rimRight1", tr("Trim Right"), QString(), -1, &TAppForm::rimRight1Click);
+    make(VersionHistory1, "VersionHistory1", tr("&Version History"),
+         tr("Version History|Display the version history"), -1, &TAppForm::VersionHistory1Click);
+    make(HelpAboutItem, "HelpAboutItem", tr("&About..."), tr("About|Display program information"),
          -1, &TAppForm::HelpAbout1Execute);
 
-    make(ToolButton12, "ToolButton12", QStringLiteral("Find"), QStringLiteral("Find|Find a string in the text"), 11,
+    make(ToolButton12, "ToolButton12", tr("Find"), tr("Find|Find a string in the text"), 11,
          &TAppForm::ToolButton12Click);
-    make(ToolButton13, "ToolButton13", QStringLiteral("Replace"),
-         QStringLiteral("Replace|Replace a string in the text"), 12, &TAppForm::ToolButton13Click);
-    make(ToolButton15, "ToolButton15", QStringLiteral("Analyze"),
-         QStringLiteral("Analyze|Analyze the text statistically"), 14, &TAppForm::ToolButton15Click);
+    make(ToolButton13, "ToolButton13", tr("Replace"),
+         tr("Replace|Replace a string in the text"), 12, &TAppForm::ToolButton13Click);
+    make(ToolButton15, "ToolButton15", tr("Analyze"),
+         tr("Analyze|Analyze the text statistically"), 14, &TAppForm::ToolButton15Click);
 
     for (QAction* check : {Wordwrap1, StatusBar1, ToolBar1, FullScreen1, KeyPressSimulator1, UndoHistory1})
         check->setCheckable(true);
@@ -290,7 +290,7 @@ void TAppForm::CreateMenus()
         m->setToolTipsVisible(false);
         return m;
     };
-    QMenu* file = menu("File1", QStringLiteral("&File"), QStringLiteral("File related commands"));
+    QMenu* file = menu("File1", tr("&File"), tr("File related commands"));
     file->addAction(FileNew1);
     file->addAction(FileOpen1);
     file->addAction(FileSave1);
@@ -305,7 +305,7 @@ void TAppForm::CreateMenus()
     file->addSeparator();
     file->addAction(FileExitItem);
 
-    QMenu* edit = menu("Edit1", QStringLiteral("&Edit"), QStringLiteral("Edit commands"));
+    QMenu* edit = menu("Edit1", tr("&Edit"), tr("Edit commands"));
     edit->addAction(EditUndo1);
     edit->addAction(EditRedo1);
     edit->addSeparator();
@@ -321,7 +321,7 @@ void TAppForm::CreateMenus()
     edit->addAction(EditSelectAll1);
     edit->addAction(Wordwrap1);
 
-    QMenu* view = menu("View1", QStringLiteral("&View"), QStringLiteral("View related commands"));
+    QMenu* view = menu("View1", tr("&View"), tr("View related commands"));
     view->addAction(StatusBar1);
     view->addAction(ToolBar1);
     view->addSeparator();
@@ -331,50 +331,50 @@ void TAppForm::CreateMenus()
     view->addAction(ZoomOut1);
     view->addAction(ResetZoom1);
 
-    QMenu* options = menu("Options1", QStringLiteral("&Options"), QStringLiteral("Options related commands"));
+    QMenu* options = menu("Options1", tr("&Options"), tr("Options related commands"));
     options->addAction(BackgroundColor1);
     options->addAction(FontProperties1);
     options->addAction(UndoHistory1);
 
-    QMenu* extra = menu("Extra1", QStringLiteral("E&xtra!"), QStringLiteral("Extra features"));
+    QMenu* extra = menu("Extra1", tr("E&xtra!"), tr("Extra features"));
     auto* style = new DefaultItemMenuStyle(extra->menuAction());
     style->setParent(menuBar());
     menuBar()->setStyle(style);
 
-    AddDate1 = extra->addMenu(QStringLiteral("&Add Date"));
+    AddDate1 = extra->addMenu(tr("&Add Date"));
     AddDate1->setObjectName(QStringLiteral("AddDate1"));
-    SetHint(AddDate1->menuAction(), QStringLiteral("Add Date|Add date to the document"));
+    SetHint(AddDate1->menuAction(), tr("Add Date|Add date to the document"));
     for (QAction* item : {N8, N9, N10, N11, N12, N13})
         AddDate1->addAction(item);
     connect(AddDate1, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { AddDate1Click(); }); });
     extra->addAction(Analyzethetext1);
     extra->addAction(Extract1);
     extra->addAction(GenerateWordList1);
-    QMenu* insert = extra->addMenu(QStringLiteral("Insert Text"));
+    QMenu* insert = extra->addMenu(tr("Insert Text"));
     insert->setObjectName(QStringLiteral("InsertText1"));
     insert->addAction(oBeginningOfLines1);
     insert->addAction(oEndOfLines1);
     extra->addAction(KeyPressSimulator1);
-    QMenu* lower = extra->addMenu(QStringLiteral("Make &Lowercase"));
+    QMenu* lower = extra->addMenu(tr("Make &Lowercase"));
     lower->setObjectName(QStringLiteral("MakeLowercase1"));
-    SetHint(lower->menuAction(), QStringLiteral("Make Lowercase|Make the text lowercase"));
+    SetHint(lower->menuAction(), tr("Make Lowercase|Make the text lowercase"));
     lower->addAction(All1);
     lower->addAction(Selected1);
-    QMenu* upper = extra->addMenu(QStringLiteral("Make &Uppercase"));
+    QMenu* upper = extra->addMenu(tr("Make &Uppercase"));
     upper->setObjectName(QStringLiteral("MakeUppercaseABC1"));
-    SetHint(upper->menuAction(), QStringLiteral("Make Uppercase|Make the text uppercase"));
+    SetHint(upper->menuAction(), tr("Make Uppercase|Make the text uppercase"));
     upper->addAction(All2);
     upper->addAction(Selected2);
     extra->addAction(RandomizeLines1);
     extra->addAction(SeparateLines1);
     extra->addAction(SortLines1);
-    QMenu* trim = extra->addMenu(QStringLiteral("Trim Lines"));
+    QMenu* trim = extra->addMenu(tr("Trim Lines"));
     trim->setObjectName(QStringLiteral("rimLines1"));
     trim->addAction(rimBoth1);
     trim->addAction(rimLeft1);
     trim->addAction(rimRight1);
 
-    QMenu* help = menu("Help1", QStringLiteral("&Help"), QStringLiteral("Help related commands"));
+    QMenu* help = menu("Help1", tr("&Help"), tr("Help related commands"));
     help->addAction(VersionHistory1);
     help->addAction(HelpAboutItem);
 
@@ -424,14 +424,14 @@ void TAppForm::CreateStatusBar()
     setStatusBar(StatusBar);
     const int widths[4] = {250, 55, 72, 72};
     const Qt::Alignment align[4] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignLeft};
-    const QString initial[4] = {QString(), QString(), QStringLiteral("0 Lines"), QStringLiteral("0 Bytes")};
+    const QString initial[4] = {QString(), QString(), tr("%1 Lines").arg(0), tr("%1 Bytes").arg(0)};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(initial[i], StatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         // The design widths were made for a smaller font: "Modified" gets the room it needs,
         // and the counters grow with their numbers, so that none is ever cut short.
         if (i == 1) {
-            panel->setFixedWidth(std::max(widths[i], panel->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 10));
+            panel->setFixedWidth(std::max(widths[i], panel->fontMetrics().horizontalAdvance(tr("Modified")) + 10));
         } else if (i >= 2) {
             GrowWithText(panel, widths[i]);
         } else {
@@ -503,15 +503,15 @@ void TAppForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TAppForm::ShowModified(bool modified)
 {
-    m_panels[1]->setText(modified ? QStringLiteral("Modified") : QString());
+    m_panels[1]->setText(modified ? tr("Modified") : QString());
     if (!modified && m_recovery)
         m_recovery->Discard(); // saved, loaded or given up: the copy has nothing left to keep
 }
 
 void TAppForm::Memo1Change()
 {
-    m_panels[2]->setText(QString::number(m_document->Count()) + QStringLiteral(" Lines"));
-    m_panels[3]->setText(QString::number(m_document->Length()) + QStringLiteral(" Bytes"));
+    m_panels[2]->setText(tr("%1 Lines").arg(m_document->Count()));
+    m_panels[3]->setText(tr("%1 Bytes").arg(m_document->Length()));
     // A count is never cut: the panels widen with their text (and do not shrink back, so the
     // panels right of them stay put while the user types).
     for (QLabel* counter : {m_panels[2], m_panels[3]})

@@ -58,7 +58,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About Quorlex"));
+    setWindowTitle(tr("About Quorlex"));
     setFont(BoxFont());
     setFixedSize(234, 161);
 
@@ -72,14 +72,14 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     Label1 = MakeLabel(this, "Label1", 55, 8, QStringLiteral("Morvane Software"));
     Label2 = MakeLabel(this, "Label2", 55, 24, QStringLiteral("Quorlex 1.30"));
-    Label3 = MakeLabel(this, "Label3", 55, 40, QStringLiteral("This program is freeware."));
-    Label4 = MakeLabel(this, "Label4", 55, 64, QStringLiteral("Web Site:"));
+    Label3 = MakeLabel(this, "Label3", 55, 40, tr("This program is freeware."));
+    Label4 = MakeLabel(this, "Label4", 55, 64, tr("Web Site:"));
     Label5 = MakeLabel(this, "Label5", 108, 64, QStringLiteral("www.morvane.example"));
-    Label6 = MakeLabel(this, "Label6", 55, 80, QStringLiteral("E-mail:"));
+    Label6 = MakeLabel(this, "Label6", 55, 80, tr("E-mail:"));
     Label7 = MakeLabel(this, "Label7", 108, 80, EmailAddress);
-    Label8 = MakeLabel(this, "Label8", 55, 104, QStringLiteral("Thank you for using it!"));
+    Label8 = MakeLabel(this, "Label8", 55, 104, tr("Thank you for using it!"));
     Label5->setToolTip(WebAddress);
-    Label7->setToolTip(QStringLiteral("Mailto ") + EmailAddress);
+    Label7->setToolTip(tr("Mailto %1").arg(EmailAddress));
     for (QLabel* link : {Label5, Label7}) {
         // A font of their own, so colour and underline change on the links alone.
         link->setFont(BoxFont());
@@ -87,7 +87,7 @@ TAboutBox::TAboutBox(QWidget* parent)
         SetLinkLook(link, false);
     }
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), this);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(55, 128, 106, 25);
     BitBtn1->setDefault(true);

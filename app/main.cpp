@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/SessionEnd.h"
+#include "app/Translation.h"
 #include "platform/NativePath.h"
 
 #include <QApplication>
@@ -9,14 +10,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
-const char kHelp[] =
+// %1: the version.
+const char kHelp[] = QT_TRANSLATE_NOOP("main",
     "Usage: quorlex [FILE]\n"
     "       quorlex --help | --version\n"
     "\n"
-    "Quorlex " QUORLEX_VERSION ", a plain-text editor for 8-bit text files (Windows-1254).\n"
+    "Quorlex %1, a plain-text editor for 8-bit text files (Windows-1254).\n"
     "All arguments together name the one file to open, so a name with blanks may be given\n"
     "without quotes.\n"
     "\n"
@@ -24,33 +27,34 @@ const char kHelp[] =
     "$XDG_CONFIG_HOME/quorlex, working files in $XDG_CACHE_HOME/quorlex. When QUORLEX_HOME\n"
     "names a folder, or the program's own folder is writable, every file is kept there.\n"
     "\n"
-    "See quorlex(1) for more.\n";
+    "See quorlex(1) for more.\n");
 
 // `--help` and `--version` mean themselves only when alone: any other command line is a file
 // name, whatever it starts with. They are answered before the toolkit starts, so they need
 // no display.
-const char* InformationText(int argc, char* argv[])
+std::optional<QByteArray> InformationText(int argc, char* argv[])
 {
     if (argc != 2)
-        return nullptr;
+        return std::nullopt;
     if (std::strcmp(argv[1], "--help") == 0)
-        return kHelp;
+        return TranslatedBeforeStart("main", kHelp).arg(QStringLiteral(QUORLEX_VERSION)).toUtf8();
     if (std::strcmp(argv[1], "--version") == 0)
-        return "Quorlex " QUORLEX_VERSION "\n";
-    return nullptr;
+        return QByteArray("Quorlex " QUORLEX_VERSION "\n");
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (const char* text = InformationText(argc, argv)) {
-        std::fputs(text, stdout);
+    if (const auto text = InformationText(argc, argv)) {
+        std::fputs(text->constData(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     QApplication app(argc, argv);
     SetUpApplication();
+    InstallTranslations(app);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORLEX_APP_ID));
     TAppForm form;

@@ -6,6 +6,8 @@
 #include "document/ByteDocument.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -28,7 +30,7 @@ std::string_view OnePiece(const TextPieces& text, std::string& joined)
 void CheckRoom(const std::string& built)
 {
     if (static_cast<ByteDocument::Offset>(built.size()) > ByteDocument::kCapacity)
-        throw QuorlexError("Text exceeds memo capacity");
+        throw QuorlexError(Translated("Document", QT_TRANSLATE_NOOP("Document", "Text exceeds memo capacity")));
 }
 
 void AppendRange(std::string& out, const TextPieces& text, std::int64_t from, std::int64_t to)

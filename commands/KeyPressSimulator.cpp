@@ -2,13 +2,15 @@
 
 #include "document/LineText.h"
 
+#include <QCoreApplication>
+
 namespace simulator {
 
 std::string RefusalNotice()
 {
-    return "Open a text file first.\r"
+    return QT_TRANSLATE_NOOP("KeyPressSimulator", "Open a text file first.\r"
            "Then click KeyPress Simulator and press random keys.\r"
-           "And let Quorlex write the text correctly.";
+           "And let Quorlex write the text correctly.");
 }
 
 bool Refuses(std::string_view document) { return TrimBoth(document).empty(); }

@@ -4,6 +4,8 @@
 #include "platform/Error.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
+#include <QCoreApplication>
+
 #include <pcre2.h>
 
 #include <string>
@@ -60,7 +62,9 @@ Regex::Regex(std::string_view pattern, bool caseless, bool boundedStarts) : m(st
     m->code = pcre2_compile(bytes, pattern.size(), options, &error, &offset, compile);
     pcre2_compile_context_free(compile);
     if (!m->code)
-        throw QuorlexError("Invalid regular expression at " + std::to_string(offset) + ": " + LibraryMessage(error));
+        throw QuorlexError(QCoreApplication::translate("Regex", "Invalid regular expression at %1: %2")
+                               .arg(QString::number(offset), QString::fromStdString(LibraryMessage(error)))
+                               .toStdString());
     std::uint32_t hasCrOrLf = 0;
     pcre2_pattern_info(m->code, PCRE2_INFO_HASCRORLF, &hasCrOrLf);
     m->namesLineBreak = hasCrOrLf != 0;
@@ -100,7 +104,9 @@ const std::size_t* Regex::SearchStartingBy(std::string_view subject, std::size_t
         if (rc == PCRE2_ERROR_NOMATCH)
             return nullptr;
         if (rc < 0)
-            throw QuorlexError("The regular expression search stopped: " + LibraryMessage(rc));
+            throw QuorlexError(QCoreApplication::translate("Regex", "The regular expression search stopped: %1")
+                                   .arg(QString::fromStdString(LibraryMessage(rc)))
+                                   .toStdString());
         const std::size_t* groups = pcre2_get_ovector_pointer(m->data);
         // A match never begins between the CR and the LF of a line break unless the pattern
         // asks for a CR or LF itself. The interpreter keeps to that; the machine code skips the

@@ -4,6 +4,8 @@
 #include "platform/Cp1254.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -37,14 +39,16 @@ RegexReplacement::RegexReplacement(std::string_view text, const Regex& regex)
         } else if (IsDigit(next)) {
             const int n = next - '0';
             if (n > groups)
-                throw QuorlexError("The replacement names group " + std::to_string(n) +
-                                   ", which the regular expression does not have");
+                throw QuorlexError(QCoreApplication::translate("Regex", "The replacement names group %1, which the "
+                                                                   "regular expression does not have")
+                                       .arg(n)
+                                       .toStdString());
             group({n});
             i += 2;
         } else if (next == '{') {
             const std::size_t close = text.find('}', i + 2);
             if (close == std::string_view::npos)
-                throw QuorlexError("The replacement has a ${ without its }");
+                throw QuorlexError(Translated("Regex", QT_TRANSLATE_NOOP("Regex", "The replacement has a ${ without its }")));
             const std::string_view name = text.substr(i + 2, close - i - 2);
             std::vector<int> numbers;
             if (!name.empty() && name.size() <= 5 && std::all_of(name.begin(), name.end(), IsDigit)) {
@@ -55,8 +59,10 @@ RegexReplacement::RegexReplacement(std::string_view text, const Regex& regex)
                 numbers = regex.GroupsNamed(name);
             }
             if (numbers.empty())
-                throw QuorlexError("The replacement names group " + cp1254::ToUtf8(name) +
-                                   ", which the regular expression does not have");
+                throw QuorlexError(QCoreApplication::translate("Regex", "The replacement names group %1, which the "
+                                                                   "regular expression does not have")
+                                       .arg(QString::fromStdString(cp1254::ToUtf8(name)))
+                                       .toStdString());
             group(std::move(numbers));
             i = close + 1;
         } else {

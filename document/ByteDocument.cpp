@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -10,7 +12,7 @@ namespace {
 
 using Offset = ByteDocument::Offset;
 
-[[noreturn]] void TooBig() { throw QuorlexError("Text exceeds memo capacity"); }
+[[noreturn]] void TooBig() { throw QuorlexError(Translated("Document", QT_TRANSLATE_NOOP("Document", "Text exceeds memo capacity"))); }
 
 // Room kept free when the gap must grow: enough for a long run of typing, small beside the text.
 std::size_t SpareGap(std::size_t textLength)

@@ -3,6 +3,8 @@
 #include "document/LineText.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 namespace lines {
 namespace {
 
@@ -68,7 +70,7 @@ bool SetText(ByteDocument& doc, std::string_view text)
 bool SetTextRaw(ByteDocument& doc, std::string_view text)
 {
     if (static_cast<ByteDocument::Offset>(text.size()) > ByteDocument::kCapacity)
-        throw QuorlexError("Text exceeds memo capacity");
+        throw QuorlexError(Translated("Document", QT_TRANSLATE_NOOP("Document", "Text exceeds memo capacity")));
     if (doc.Equals(text))
         return false;
     doc.Assign(std::string(text));

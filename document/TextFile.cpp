@@ -6,6 +6,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Utf8Text.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -19,12 +21,12 @@ namespace {
 
 [[noreturn]] void Fail(const char* what, const QString& path, const std::string& why)
 {
-    throw QuorlexError(std::string(what) + " \"" + ShownPath(path).toStdString() + "\". " + why);
+    throw QuorlexError(Translated("FileError", what) + " \"" + ShownPath(path).toStdString() + "\". " + why);
 }
 
-[[noreturn]] void FailOpen(const QString& path, int err) { Fail("Cannot open file", path, std::strerror(err)); }
+[[noreturn]] void FailOpen(const QString& path, int err) { Fail(QT_TRANSLATE_NOOP("FileError", "Cannot open file"), path, std::strerror(err)); }
 
-constexpr char kNotRegular[] = "Not a regular file";
+std::string NotRegular() { return Translated("FileError", QT_TRANSLATE_NOOP("FileError", "Not a regular file")); }
 
 // Closes the file however the read ends.
 struct OpenFile {
@@ -39,7 +41,7 @@ int OpenRegular(const QString& path, struct stat& st)
 {
     const QByteArray native = NativePath(path);
     if (::stat(native.constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        Fail("Cannot open file", path, kNotRegular);
+        Fail(QT_TRANSLATE_NOOP("FileError", "Cannot open file"), path, NotRegular());
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         FailOpen(path, errno);
@@ -49,7 +51,7 @@ int OpenRegular(const QString& path, struct stat& st)
         ::close(fd);
         if (regular)
             FailOpen(path, err);
-        Fail("Cannot open file", path, kNotRegular);
+        Fail(QT_TRANSLATE_NOOP("FileError", "Cannot open file"), path, NotRegular());
     }
     return fd;
 }
@@ -232,8 +234,9 @@ TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, c
         file.encoding.utf8 = true;
         file.encoding.byteOrderMark = decoded->byteOrderMark;
     } else if (asUtf8 == true) {
-        throw QuorlexError("Cannot open \"" + ShownPath(name).toStdString() + "\" as UTF-8. " +
-                           utf8text::WhyNotUtf8(file.bytes));
+        throw QuorlexError(QCoreApplication::translate("TextFile", "Cannot open \"%1\" as UTF-8. %2")
+                               .arg(ShownPath(name), QString::fromStdString(utf8text::WhyNotUtf8(file.bytes)))
+                               .toStdString());
     }
     return file;
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp1254.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QAccessibleWidget>
 
 #include <climits>
@@ -40,7 +41,7 @@ public:
         if (t == QAccessible::Value)
             return text(0, std::min(characterCount(), 1 << 16));
         if (t == QAccessible::Name)
-            return QStringLiteral("Document");
+            return QCoreApplication::translate("TMemo", "Document");
         return QAccessibleWidget::text(t);
     }
 

@@ -5,7 +5,9 @@
 #include "platform/PrivateFile.h"
 #include "platform/IntegerConversion.h"
 #include "platform/Utf8Text.h"
+#include "platform/Cp1254.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -46,11 +48,12 @@ bool LineOf(const SourceLines& source, std::int32_t n, std::string_view& line)
     return true;
 }
 
+// Notices are bytes of the code page, as the document is.
+std::string Notice(const char* source) { return cp1254::Encode(QCoreApplication::translate("ExtractionScript", source)); }
+
 void NotFound(std::string_view marker, const NoticeOperation& notice)
 {
-    std::string text(marker);
-    text += " does not exist.";
-    notice(text);
+    notice(cp1254::Encode(QCoreApplication::translate("ExtractionScript", "%1 does not exist.").arg(cp1254::Decode(marker))));
 }
 
 enum class Kind { Plain, Url, Line, Part1, Part2, Part3, Part4 };
@@ -174,11 +177,11 @@ std::string_view GetPartOfLine2(const SourceLines& source, std::int32_t n, std::
         return kUnknownLine;
     const auto len = static_cast<std::int64_t>(s.size());
     if (len < startPos)
-        notice("Start position is too big for that line.");
+        notice(Notice(QT_TRANSLATE_NOOP("ExtractionScript", "Start position is too big for that line.")));
     if (len < stopPos)
-        notice("Stop position is too big for that line.");
+        notice(Notice(QT_TRANSLATE_NOOP("ExtractionScript", "Stop position is too big for that line.")));
     if (stopPos < startPos)
-        notice("Stop position must be bigger than start position");
+        notice(Notice(QT_TRANSLATE_NOOP("ExtractionScript", "Stop position must be bigger than start position")));
     return Sub(s, startPos, static_cast<std::int64_t>(stopPos) - startPos);
 }
 

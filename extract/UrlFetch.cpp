@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <curl/curl.h>
@@ -55,7 +56,7 @@ public:
         // A fetched page is the user's business alone, also in a file an older version made.
         m_fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (m_fd < 0) {
-            Fail("Cannot create file", errno);
+            Fail(QT_TRANSLATE_NOOP("FileError", "Cannot create file"), errno);
             return false;
         }
         ::fchmod(m_fd, 0600);
@@ -71,7 +72,7 @@ public:
             if (done < 0) {
                 if (errno == EINTR)
                     continue;
-                Fail("Cannot write file", errno);
+                Fail(QT_TRANSLATE_NOOP("FileError", "Cannot write file"), errno);
                 return false;
             }
             data += done;
@@ -87,7 +88,7 @@ public:
         const int fd = m_fd;
         m_fd = -1;
         if (::close(fd) != 0 && errno != EINTR) {
-            Fail("Cannot write file", errno);
+            Fail(QT_TRANSLATE_NOOP("FileError", "Cannot write file"), errno);
             return false;
         }
         return true;

@@ -3,6 +3,8 @@
 #include "platform/Cp1254.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <unicode/ucol.h>
 
 #include <cstdlib>
@@ -60,7 +62,7 @@ std::shared_ptr<UCollator> OpenIcu(const QLocale& locale)
     if (!collator)
         collator = Open("");
     if (!collator)
-        throw QuorlexError("The sort order cannot be loaded");
+        throw QuorlexError(Translated("Collation", QT_TRANSLATE_NOOP("Collation", "The sort order cannot be loaded")));
     return collator;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 std::string ErrorBoxText(const std::string& message)
@@ -9,9 +11,14 @@ std::string ErrorBoxText(const std::string& message)
     return message;
 }
 
-std::string SystemReason(int err) { return err == 0 ? std::string("Unknown error") : std::string(std::strerror(err)); }
+std::string Translated(const char* context, const char* source)
+{
+    return QCoreApplication::translate(context, source).toStdString();
+}
+
+std::string SystemReason(int err) { return err == 0 ? Translated("FileError", QT_TRANSLATE_NOOP("FileError", "Unknown error")) : std::string(std::strerror(err)); }
 
 std::string FileErrorText(std::string_view what, const std::string& path, int err)
 {
-    return std::string(what) + " \"" + path + "\". " + SystemReason(err);
+    return Translated("FileError", std::string(what).c_str()) + " \"" + path + "\". " + SystemReason(err);
 }

@@ -3,6 +3,8 @@
 #include "platform/Error.h"
 #include "platform/NativePath.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -21,7 +23,8 @@ namespace {
 
 [[noreturn]] void Fail(const QString& path, const std::string& why)
 {
-    throw QuorlexError("Cannot create file \"" + ShownPath(path).toStdString() + "\". " + why);
+    throw QuorlexError(Translated("FileError", QT_TRANSLATE_NOOP("FileError", "Cannot create file")) + " \"" +
+                       ShownPath(path).toStdString() + "\". " + why);
 }
 
 [[noreturn]] void FailErrno(const QString& path, int err) { Fail(path, std::strerror(err)); }
@@ -276,7 +279,8 @@ struct Backup {
 Backup MakeBackup(const QString& path, const std::string& target, const QString& folder)
 {
     auto fail = [&](int err) -> Backup {
-        Fail(path, std::string("The old text could not be kept aside first: ") + std::strerror(err));
+        Fail(path, Translated("FileSave", QT_TRANSLATE_NOOP("FileSave", "The old text could not be kept aside first:")) + " " +
+                        std::strerror(err));
     };
     if (folder.isEmpty())
         return fail(ENOENT);
@@ -324,7 +328,7 @@ void SaveInPlace(const QString& path, const std::string& target, const std::func
     if (::fstat(out.fd, &st) != 0)
         FailErrno(path, errno);
     if (!S_ISREG(st.st_mode))
-        Fail(path, "Not a regular file");
+        Fail(path, Translated("FileError", QT_TRANSLATE_NOOP("FileError", "Not a regular file")));
     const Backup backup = MakeBackup(path, target, options.backupFolder);
     if (options.backupWritten)
         options.backupWritten(PathFromNative(backup.path));
@@ -335,8 +339,10 @@ void SaveInPlace(const QString& path, const std::string& target, const std::func
     if (!err && ::fsync(out.fd) != 0)
         err = errno;
     if (err && !PutBack(backup, out.fd))
-        Fail(path, std::string(std::strerror(err)) + ". The old text is kept in \"" +
-                       ShownPath(PathFromNative(backup.path)).toStdString() + "\"");
+        Fail(path, std::string(std::strerror(err)) + ". " +
+                       QCoreApplication::translate("FileSave", "The old text is kept in \"%1\"")
+                           .arg(ShownPath(PathFromNative(backup.path)))
+                           .toStdString());
     ::unlink(backup.path.c_str());
     if (err)
         FailErrno(path, err);
@@ -361,7 +367,8 @@ SaveWay SaveFileKeepingIdentity(const QString& path, const std::function<std::st
         return SaveWay::Renamed;
     }
     if (!S_ISREG(st.st_mode))
-        Fail(path, S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+        Fail(path, S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
+                                       : Translated("FileError", QT_TRANSLATE_NOOP("FileError", "Not a regular file")));
     // Another name for the same file would keep the old text if a new file took this one.
     if (st.st_nlink == 1 && SaveByRename(path, target, &st, next) == Renaming::Done)
         return SaveWay::Renamed;

@@ -3,6 +3,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -170,5 +171,5 @@ void TIniFile::WriteStrings(std::string_view section,
                         static_cast<qint64>(updated.size()) &&
                     out.commit();
     if (!ok)
-        throw QuorlexError("Unable to write to " + m_path.toStdString());
+        throw QuorlexError(QCoreApplication::translate("IniFile", "Unable to write to %1").arg(m_path).toStdString());
 }

@@ -3,6 +3,8 @@
 #include "platform/Cp1254.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 std::optional<std::int32_t> TryStrToInt(std::string_view text)
 {
     std::size_t i = 0;
@@ -64,5 +66,7 @@ std::int32_t StrToInt(std::string_view text)
 {
     if (auto v = TryStrToInt(text))
         return *v;
-    throw QuorlexError("'" + cp1254::ToUtf8(text) + "' is not a valid integer value");
+    throw QuorlexError(QCoreApplication::translate("IntegerConversion", "'%1' is not a valid integer value")
+                           .arg(QString::fromStdString(cp1254::ToUtf8(text)))
+                           .toStdString());
 }

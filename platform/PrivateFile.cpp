@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -87,5 +88,5 @@ int WritePrivateFile(const QString& path, std::string_view bytes, bool sync)
 void WritePrivateFileOrThrow(const QString& path, std::string_view bytes)
 {
     if (const int err = WritePrivateFile(path, bytes))
-        throw QuorlexError(FileErrorText("Cannot create file", path.toStdString(), err));
+        throw QuorlexError(FileErrorText(QT_TRANSLATE_NOOP("FileError", "Cannot create file"), path.toStdString(), err));
 }

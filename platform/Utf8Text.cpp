@@ -2,6 +2,8 @@
 
 #include "platform/Cp1254.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cstdint>
 
@@ -94,14 +96,15 @@ std::string WhyNotUtf8(std::string_view file)
     bool multiByte = mark;
     switch (Walk(file.substr(skipped), nullptr, at, multiByte)) {
     case Fault::Invalid:
-        return "The file is not valid UTF-8 (at byte " + std::to_string(at + skipped) + ").";
+        return QCoreApplication::translate("Utf8Text", "The file is not valid UTF-8 (at byte %1).").arg(at + skipped).toStdString();
     case Fault::OutsideTable:
-        return "The file holds characters that Windows-1254 cannot hold (at byte " + std::to_string(at + skipped) +
-               ").";
+        return QCoreApplication::translate("Utf8Text", "The file holds characters that Windows-1254 cannot hold (at byte %1).")
+            .arg(at + skipped)
+            .toStdString();
     case Fault::None:
         break;
     }
-    return multiByte ? std::string() : std::string("The file holds no characters beyond ASCII.");
+    return multiByte ? std::string() : QCoreApplication::translate("Utf8Text", "The file holds no characters beyond ASCII.").toStdString();
 }
 
 std::string Encode(std::string_view cp1254Bytes, bool byteOrderMark)

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
@@ -86,7 +87,13 @@ QVariant TGeneralModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
     const TGeneralRow& r = m_rows[static_cast<std::size_t>(index.row())];
-    return CellText(index.column() == 0 ? r.Label : r.Value);
+    if (index.column() == 0)
+        return QCoreApplication::translate("TAnalyzetext", r.Label.c_str());
+    // "123 bytes": the figure stays, its unit is read in the window's language.
+    const std::size_t unit = r.Value.find(" bytes");
+    if (unit != std::string::npos)
+        return QCoreApplication::translate("TAnalyzetext", "%1 bytes").arg(CellText(r.Value.substr(0, unit)));
+    return CellText(r.Value);
 }
 
 Qt::ItemFlags TGeneralModel::flags(const QModelIndex& index) const
@@ -97,7 +104,7 @@ Qt::ItemFlags TGeneralModel::flags(const QModelIndex& index) const
 TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Analyzetext"));
-    setWindowTitle(QStringLiteral("Analyze"));
+    setWindowTitle(tr("Analyze"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     // Where Tahoma is missing, a face of similar width keeps the three tabs within the window.
@@ -123,9 +130,9 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
         l->setContentsMargins(0, 0, 0, 0);
         l->setSpacing(0);
     };
-    page(TabSheet1, "TabSheet1", QStringLiteral("General"));
-    page(TabSheet2, "TabSheet2", QStringLiteral("Char Frequency"));
-    page(TabSheet3, "TabSheet3", QStringLiteral("Word Frequency"));
+    page(TabSheet1, "TabSheet1", tr("General"));
+    page(TabSheet2, "TabSheet2", tr("Char Frequency"));
+    page(TabSheet3, "TabSheet3", tr("Word Frequency"));
 
     S1 = MakeGrid(TabSheet1, 125);
     S1->setObjectName(QStringLiteral("S1"));
@@ -139,10 +146,10 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedHeight(28);
     TabSheet3->layout()->addWidget(Panel1);
-    Button1 = new QPushButton(QStringLiteral("Copy Word-list"), Panel1);
+    Button1 = new QPushButton(tr("Copy Word-list"), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(0, 2, 89, 25);
-    Button2 = new QPushButton(QStringLiteral("Copy All as CSV"), Panel1);
+    Button2 = new QPushButton(tr("Copy All as CSV"), Panel1);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(95, 2, 89, 25);
     for (QPushButton* b : {Button1, Button2}) {
@@ -152,9 +159,9 @@ TAnalyzetext::TAnalyzetext(const LineView& lines, QWidget* parent) : QDialog(par
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    CopyWordstoClipboard1 = PopupMenu1->addAction(QStringLiteral("Copy Words to Clipboard"));
+    CopyWordstoClipboard1 = PopupMenu1->addAction(tr("Copy Words to Clipboard"));
     CopyWordstoClipboard1->setObjectName(QStringLiteral("CopyWordstoClipboard1"));
-    CopyAllinCSVformat1 = PopupMenu1->addAction(QStringLiteral("Copy All to Clipboard as CSV"));
+    CopyAllinCSVformat1 = PopupMenu1->addAction(tr("Copy All to Clipboard as CSV"));
     CopyAllinCSVformat1->setObjectName(QStringLiteral("CopyAllinCSVformat1"));
     S3->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(S3, &QWidget::customContextMenuRequested, this,
@@ -205,9 +212,9 @@ void TAnalyzetext::FormCreate(const LineView& lines)
     TTextStatistics stats = AnalyzeText(lines);
     S1->setModel(new TGeneralModel(stats.General(), this));
     S2->setModel(new TFrequencyModel(std::move(stats.CharRows),
-                                     {QStringLiteral("Char"), QStringLiteral("Usage"), QStringLiteral("%")}, this));
+                                     {tr("Char"), tr("Usage"), QStringLiteral("%")}, this));
     m_words = new TFrequencyModel(std::move(stats.WordRows),
-                                  {QStringLiteral("Word"), QStringLiteral("Usage"), QStringLiteral("%")}, this);
+                                  {tr("Word"), tr("Usage"), QStringLiteral("%")}, this);
     S3->setModel(m_words);
 }
 

@@ -77,29 +77,29 @@ void BringToFront(QDialog* dialog)
 TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FindDialog1"));
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setModal(false);
 
     m_find = TextField(this, "FindText");
-    auto* label = new QLabel(QStringLiteral("Fi&nd what:"), this);
+    auto* label = new QLabel(tr("Fi&nd what:"), this);
     label->setBuddy(m_find);
-    m_wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
-    m_matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase", true);
-    m_wrapAround = Option(this, QStringLiteral("Wrap ar&ound"), "WrapAround");
-    m_regex = Option(this, QStringLiteral("Regular e&xpression"), "RegularExpression");
-    auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
-    m_up = new QRadioButton(QStringLiteral("&Up"), direction);
+    m_wholeWord = Option(this, tr("Match &whole word only"), "WholeWord");
+    m_matchCase = Option(this, tr("Match &case"), "MatchCase", true);
+    m_wrapAround = Option(this, tr("Wrap ar&ound"), "WrapAround");
+    m_regex = Option(this, tr("Regular e&xpression"), "RegularExpression");
+    auto* direction = new QGroupBox(tr("Direction"), this);
+    m_up = new QRadioButton(tr("&Up"), direction);
     m_up->setObjectName(QStringLiteral("Up"));
-    auto* down = new QRadioButton(QStringLiteral("&Down"), direction);
+    auto* down = new QRadioButton(tr("&Down"), direction);
     down->setObjectName(QStringLiteral("Down"));
     down->setChecked(true);
     auto* directionLayout = new QHBoxLayout(direction);
     directionLayout->addWidget(m_up);
     directionLayout->addWidget(down);
 
-    m_findNext = Button(this, QStringLiteral("&Find Next"), "FindNext");
+    m_findNext = Button(this, tr("&Find Next"), "FindNext");
     m_findNext->setDefault(true);
-    auto* cancel = Button(this, QStringLiteral("Cancel"), "Cancel");
+    auto* cancel = Button(this, tr("Cancel"), "Cancel");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
@@ -144,25 +144,25 @@ void TFindDialog::Present()
 TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ReplaceDialog1"));
-    setWindowTitle(QStringLiteral("Replace"));
+    setWindowTitle(tr("Replace"));
     setModal(false);
 
     m_find = TextField(this, "FindText");
     m_replace = TextField(this, "ReplaceText");
-    auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), this);
+    auto* findLabel = new QLabel(tr("Fi&nd what:"), this);
     findLabel->setBuddy(m_find);
-    auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), this);
+    auto* replaceLabel = new QLabel(tr("Re&place with:"), this);
     replaceLabel->setBuddy(m_replace);
-    m_wholeWord = Option(this, QStringLiteral("Match &whole word only"), "WholeWord");
-    m_matchCase = Option(this, QStringLiteral("Match &case"), "MatchCase", true);
-    m_wrapAround = Option(this, QStringLiteral("Wrap ar&ound"), "WrapAround");
-    m_regex = Option(this, QStringLiteral("Regular e&xpression"), "RegularExpression");
+    m_wholeWord = Option(this, tr("Match &whole word only"), "WholeWord");
+    m_matchCase = Option(this, tr("Match &case"), "MatchCase", true);
+    m_wrapAround = Option(this, tr("Wrap ar&ound"), "WrapAround");
+    m_regex = Option(this, tr("Regular e&xpression"), "RegularExpression");
 
-    m_findNext = Button(this, QStringLiteral("&Find Next"), "FindNext");
+    m_findNext = Button(this, tr("&Find Next"), "FindNext");
     m_findNext->setDefault(true);
-    m_replaceOne = Button(this, QStringLiteral("&Replace"), "Replace");
-    m_replaceAll = Button(this, QStringLiteral("Replace &All"), "ReplaceAll");
-    auto* cancel = Button(this, QStringLiteral("Cancel"), "Cancel");
+    m_replaceOne = Button(this, tr("&Replace"), "Replace");
+    m_replaceAll = Button(this, tr("Replace &All"), "ReplaceAll");
+    auto* cancel = Button(this, tr("Cancel"), "Cancel");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(findLabel, 0, 0);

@@ -17,13 +17,13 @@ TSeparate::TSeparate(QWidget* parent, SeparateHost& host)
       m_host(host)
 {
     setObjectName(QStringLiteral("Separate"));
-    setWindowTitle(QStringLiteral("Separate Lines"));
+    setWindowTitle(tr("Separate Lines"));
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(8);
     setFont(font);
     setFixedSize(234, 75);
 
-    Label1 = new QLabel(QStringLiteral("Between lines:"), this);
+    Label1 = new QLabel(tr("Between lines:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(8, 8);
     Label1->adjustSize();
@@ -32,7 +32,7 @@ TSeparate::TSeparate(QWidget* parent, SeparateHost& host)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(84, 5, 142, 21);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(84, 42, 73, 25);
     BitBtn1->setDefault(true);
@@ -52,13 +52,13 @@ void TSeparate::FormShow()
 {
     const QString mode = m_host.LineParameterMode();
     if (mode == u"separate") {
-        setWindowTitle(QStringLiteral("Separate Lines"));
-        Label1->setText(QStringLiteral("Between lines:"));
+        setWindowTitle(tr("Separate Lines"));
+        Label1->setText(tr("Between lines:"));
         Edit1->setText(QStringLiteral(", "));
     } else if (mode == u"insertbeginning" || mode == u"insertend") {
-        setWindowTitle(mode == u"insertbeginning" ? QStringLiteral("Insert To Beginning")
-                                                  : QStringLiteral("Insert To End"));
-        Label1->setText(QStringLiteral("Text:"));
+        setWindowTitle(mode == u"insertbeginning" ? tr("Insert To Beginning")
+                                                  : tr("Insert To End"));
+        Label1->setText(tr("Text:"));
         Edit1->clear();
     }
     Label1->adjustSize();

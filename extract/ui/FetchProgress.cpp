@@ -12,7 +12,7 @@ FetchProgress::FetchProgress(QWidget* parent, const QString& url)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FetchProgress"));
-    setWindowTitle(QStringLiteral("Fetching"));
+    setWindowTitle(tr("Fetching"));
     setWindowModality(Qt::ApplicationModal);
 
     UrlLabel = new QLabel(this);
@@ -26,7 +26,7 @@ FetchProgress::FetchProgress(QWidget* parent, const QString& url)
     auto* busy = new QProgressBar(this);
     busy->setRange(0, 0); // the size of the body is not known
     busy->setTextVisible(false);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("Cancel"));
     connect(CancelButton, &QPushButton::clicked, this, &FetchProgress::reject);
 
@@ -46,8 +46,7 @@ FetchProgress::FetchProgress(QWidget* parent, const QString& url)
 
 bool FetchProgress::Update(std::int64_t received)
 {
-    BytesLabel->setText(QLocale::system().toString(static_cast<qlonglong>(received)) +
-                        QStringLiteral(" bytes received"));
+    BytesLabel->setText(tr("%1 bytes received").arg(QLocale::system().toString(static_cast<qlonglong>(received))));
     if (!isVisible() && !m_cancelled && m_running.isValid() && m_running.elapsed() >= kShowAfterMs) {
         show();
         CancelButton->setFocus();
@@ -61,12 +60,11 @@ bool FetchProgress::Update(std::int64_t received)
 void FetchProgress::StoppedAtLimit(std::int64_t limit)
 {
     const QLocale locale = QLocale::system();
-    BytesLabel->setText(QStringLiteral("The page is bigger than ") +
-                        locale.formattedDataSize(limit, 0, QLocale::DataSizeIecFormat) +
-                        QStringLiteral(": only its first ") + locale.toString(static_cast<qlonglong>(limit)) +
-                        QStringLiteral(" bytes were fetched."));
+    BytesLabel->setText(tr("The page is bigger than %1: only its first %2 bytes were fetched.")
+                            .arg(locale.formattedDataSize(limit, 0, QLocale::DataSizeIecFormat),
+                                 locale.toString(static_cast<qlonglong>(limit))));
     BytesLabel->setWordWrap(true);
-    CancelButton->setText(QStringLiteral("OK"));
+    CancelButton->setText(tr("OK"));
     m_stopped = true;
     CancelButton->setFocus();
     exec();

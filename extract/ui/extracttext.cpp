@@ -108,7 +108,7 @@ TExtract::TExtract(QWidget* parent, ExtractHost& host)
       m_host(host)
 {
     setObjectName(QStringLiteral("Extract"));
-    setWindowTitle(QStringLiteral("Extract Text"));
+    setWindowTitle(tr("Extract Text"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(326, 273);
 
@@ -121,9 +121,9 @@ TExtract::TExtract(QWidget* parent, ExtractHost& host)
     Memo1->setTabChangesFocus(true);
     Memo1->SetText(std::string_view(kSampleScript));
 
-    BitBtn1 = Button(this, "BitBtn1", QStringLiteral("OK"), Picture::Check, 8);
-    BitBtn2 = Button(this, "BitBtn2", QStringLiteral("Abort"), Picture::Cross, 118);
-    BitBtn3 = Button(this, "BitBtn3", QStringLiteral("&Help"), Picture::Question, 228);
+    BitBtn1 = Button(this, "BitBtn1", tr("OK"), Picture::Check, 8);
+    BitBtn2 = Button(this, "BitBtn2", tr("Abort"), Picture::Cross, 118);
+    BitBtn3 = Button(this, "BitBtn3", tr("&Help"), Picture::Question, 228);
     // Enter presses the focused button; on the script editor it breaks the line, and OK is
     // the button it falls back to wherever else the focus is.
     BitBtn1->setDefault(true);
