@@ -132,6 +132,7 @@ private:
     void ScrollRows(std::int64_t rows);
     void UpdateWrapWidth();
     void UpdateScrollBars();
+    void OnWrapIdle();
     void MeasureSight(ViewRow top, int rows);
     void OnVerticalAction(int action);
     int BarShift() const;
