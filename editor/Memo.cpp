@@ -221,6 +221,8 @@ void TMemo::SetWordWrap(bool on)
 
 bool TMemo::WordWrap() const { return m_view->wrap; }
 
+bool TMemo::RowsPending() const { return m_view->wrap && m_view->layout.WrapPending(); }
+
 // --- characters and bytes ---
 
 QString TMemo::ToDisplay(std::string_view bytes)

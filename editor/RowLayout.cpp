@@ -334,6 +334,11 @@ RowLayout::LineWrap& RowLayout::WrapOf(int line)
     Trim();
     LineWrap& w = m_rows[line];
     w.stretches.push_back({{0}, false});
+    // The rows of a huge line grow while the window waits: room reserved now (touched only as
+    // it fills) spares copies of many megabytes on the way.
+    const Offset length = m_doc.LineEnd(line) - m_doc.LineStart(line);
+    if (Wrapping() && length >= m_lazyLength)
+        w.stretches[0].rows.reserve(static_cast<std::size_t>(length / TypicalRowBytes() * 5 / 4 + 16));
     return w;
 }
 

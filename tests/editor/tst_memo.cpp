@@ -566,6 +566,26 @@ private slots:
         bar->setValue(bar->maximum() / 2); // the bar still works in the middle
         QVERIFY(bar->value() > 0);
         QVERIFY(View()->grab().toImage() != end);
+        if (!wrap)
+            return;
+        // Resized, the rows are made anew where they are seen: the caret stays in sight, before
+        // the idle wrap has worked out the rest and after; Page Down goes on from there.
+        auto inSight = [&] {
+            return Memo().viewport()->geometry().contains(Memo().inputMethodQuery(Qt::ImCursorRectangle).toRect().center());
+        };
+        Memo().resize(520, Memo().height());
+        Memo().GoTo(Memo().Document().Length() / 2);
+        for (const int width : {200, 520, 400}) {
+            Memo().resize(width, Memo().height());
+            QApplication::processEvents();
+            QVERIFY2(inSight(), qPrintable(QString::number(width)));
+        }
+        QTRY_VERIFY(!Memo().RowsPending());
+        QVERIFY(inSight());
+        const std::int64_t before = Memo().CaretOffset();
+        QTest::keyClick(&Memo(), Qt::Key_PageDown);
+        QVERIFY(Memo().CaretOffset() > before + 100);
+        QVERIFY(inSight());
     }
 
     // --- painting ---
