@@ -38,6 +38,9 @@ TMemo::TMemo(ByteDocument& document, QWidget* parent)
     connect(&v.blink, &QTimer::timeout, this, [this] { OnBlink(); });
     v.autoScroll.setInterval(40);
     connect(&v.autoScroll, &QTimer::timeout, this, [this] { OnAutoScroll(); });
+    v.wrapIdle.setSingleShot(true);
+    v.wrapIdle.setInterval(0);
+    connect(&v.wrapIdle, &QTimer::timeout, this, [this] { OnWrapIdle(); });
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int a) { OnVerticalAction(a); });
 
     v.background = palette().color(QPalette::Base);
@@ -217,6 +220,8 @@ void TMemo::SetWordWrap(bool on)
 }
 
 bool TMemo::WordWrap() const { return m_view->wrap; }
+
+bool TMemo::RowsPending() const { return m_view->wrap && m_view->layout.WrapPending(); }
 
 // --- characters and bytes ---
 

@@ -54,6 +54,8 @@ public:
     // --- view options ---
     void SetWordWrap(bool on);   // also sets the scroll bars (vertical only while wrapping)
     bool WordWrap() const;
+    // Rows of a huge wrapped line that are still being worked out while the editor is idle.
+    bool RowsPending() const;
     // Background colour of the text area; the selection colour is chosen to stay readable on it.
     void SetBackgroundColor(const QColor& color);
     QColor BackgroundColor() const;
@@ -132,6 +134,7 @@ private:
     void ScrollRows(std::int64_t rows);
     void UpdateWrapWidth();
     void UpdateScrollBars();
+    void OnWrapIdle();
     void MeasureSight(ViewRow top, int rows);
     void OnVerticalAction(int action);
     int BarShift() const;

@@ -97,10 +97,17 @@ void TMemo::changeEvent(QEvent* e)
 
 void TMemo::resizeEvent(QResizeEvent* e)
 {
+    View& v = *m_view;
     QAbstractScrollArea::resizeEvent(e);
-    m_view->measuredTop = -1;
+    // A caret in sight before stays in sight when the rows get narrower or the view shorter.
+    const int heightBefore = viewport()->height() - (e->size().height() - e->oldSize().height());
+    const int index = RowIndexInSight(v.layout.RowOf(v.caret));
+    const bool caretShown = v.wrap && e->oldSize().isValid() && index >= 0 && index < heightBefore / v.glyphs->LineHeight();
+    v.measuredTop = -1;
     UpdateWrapWidth();
     UpdateScrollBars();
+    if (caretShown)
+        EnsureCaretVisible();
 }
 
 // --- caret ---

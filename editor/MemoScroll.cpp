@@ -27,8 +27,7 @@ ViewRow TMemo::TopRow() const { return m_view->layout.RowOf(m_view->top); }
 ViewRow TMemo::LastPageTop() const
 {
     RowLayout& layout = m_view->layout;
-    const int last = m_doc->Pieces() - 1;
-    ViewRow row{last, layout.Rows(last) - 1};
+    ViewRow row = layout.RowOf(m_doc->Length());
     layout.Move(row, -(RowsInSight() - 1));
     return row;
 }
@@ -37,7 +36,7 @@ void TMemo::SetTop(ViewRow row)
 {
     View& v = *m_view;
     const ViewRow last = LastPageTop();
-    if (row.line > last.line || (row.line == last.line && row.sub > last.sub))
+    if (last.Before(row))
         row = last;
     const Offset top = v.layout.RowStart(row);
     if (top == v.top)
@@ -71,7 +70,7 @@ int TMemo::RowIndexInSight(ViewRow row) const
 {
     RowLayout& layout = m_view->layout;
     const ViewRow top = TopRow();
-    if (row.line < top.line || (row.line == top.line && row.sub < top.sub))
+    if (row.Before(top))
         return -1;
     const int limit = RowsInSight() + 1;
     if (!layout.Wrapping())
@@ -155,7 +154,7 @@ void TMemo::UpdateScrollBars()
     v.syncingBars = true;
     const ViewRow last = LastPageTop();
     ViewRow top = TopRow();
-    if (top.line > last.line || (top.line == last.line && top.sub > last.sub)) {
+    if (last.Before(top)) {
         top = last;
         v.top = layout.RowStart(top);
     }
@@ -186,8 +185,31 @@ void TMemo::UpdateScrollBars()
         vbar->setValue(static_cast<int>(v.top >> shift));
         hbar->setRange(0, 0);
         v.xOffset = 0;
+        // A huge line is wrapped where it is seen; the rest of its rows are worked out while idle.
+        if (layout.WrapPending() && !v.wrapIdle.isActive())
+            v.wrapIdle.start();
     }
     v.syncingBars = wasSyncing;
+}
+
+// One slice of the idle wrap, short enough that keys and paints between slices are not held up.
+void TMemo::OnWrapIdle()
+{
+    View& v = *m_view;
+    QElapsedTimer clock;
+    clock.start();
+    RowLayout::Progress step;
+    bool moved = false;
+    do {
+        step = v.layout.WrapSome(std::int64_t{1} << 18);
+        moved |= step.moved;
+    } while (step.more && clock.elapsed() < 8);
+    if (moved) {
+        UpdateScrollBars();
+        viewport()->update();
+    } else if (step.more) {
+        v.wrapIdle.start();
+    }
 }
 
 // The horizontal bar reaches as far as the widest line met so far: the lines in sight are measured
@@ -259,7 +281,7 @@ void TMemo::scrollContentsBy(int, int)
         if (value != static_cast<int>(v.top >> shift)) {
             ViewRow row = layout.RowOf(static_cast<Offset>(value) << shift);
             const ViewRow last = LastPageTop();
-            if (row.line > last.line || (row.line == last.line && row.sub > last.sub))
+            if (last.Before(row))
                 row = last;
             v.top = layout.RowStart(row);
         }

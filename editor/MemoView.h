@@ -64,6 +64,8 @@ struct TMemo::View {
 
     int wheelRest = 0;    // wheel turns not yet worth a row
 
+    QTimer wrapIdle;
+
     QTimer autoScroll;
     QPoint dragPoint;
     bool dragging = false;

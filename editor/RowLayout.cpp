@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -12,6 +13,11 @@ bool IsBlank(unsigned char b) { return b == ' ' || b == '\t'; }
 constexpr RowLayout::Fixed kMinWrapWidth = 64 * 32;
 // Every byte moves the caret by at least a pixel, so a row always holds a bounded number of bytes.
 constexpr std::int32_t kMinAdvance = 64;
+// An island starts this many rows before the place looked at, and a wrap that runs into an
+// island looks this many rows for a row they share before replacing it.
+constexpr RowLayout::Offset kLeadRows = 64;
+constexpr int kSyncRows = 64;
+constexpr RowLayout::Offset kWhole = std::numeric_limits<RowLayout::Offset>::max();
 
 } // namespace
 
@@ -23,6 +29,10 @@ void RowLayout::SetAdvances(const AdvanceTable& table)
     for (std::int32_t& a : m_table.advance)
         a = std::max(a, kMinAdvance);
     m_table.tabStop = std::max(m_table.tabStop, kMinAdvance);
+    Fixed sum = 0;
+    for (int b = 0x20; b < 0x7F; ++b)
+        sum += m_table.advance[static_cast<std::size_t>(b)];
+    m_meanAdvance = sum / (0x7F - 0x20);
     Reset();
 }
 
@@ -44,67 +54,72 @@ void RowLayout::Reset()
 
 // --- rows ---
 
-int RowLayout::Rows(int line)
+RowLayout::Offset RowLayout::MaxRowBytes() const { return m_wrapWidth / kMinAdvance + 1; }
+
+RowLayout::Offset RowLayout::TypicalRowBytes() const
 {
-    if (!Wrapping())
-        return 1;
-    return static_cast<int>(WrapRows(line).size());
+    return std::max<Offset>(1, m_wrapWidth / std::max<Fixed>(m_meanAdvance, 1));
 }
 
-RowLayout::Offset RowLayout::RowStart(ViewRow row)
+std::pair<RowLayout::Offset, RowLayout::Offset> RowLayout::RowAround(int line, Offset rel)
 {
-    const Offset start = m_doc.LineStart(row.line);
-    if (!Wrapping() || row.sub == 0)
-        return start;
-    return start + WrapRows(row.line)[static_cast<std::size_t>(row.sub)];
+    const Offset lineStart = m_doc.LineStart(line);
+    const Span span{lineStart, m_doc.LineEnd(line) - lineStart};
+    LineWrap& w = WrapOf(line);
+    const auto [i, k] = Locate(w, span, rel);
+    const std::vector<Offset>& rows = w.stretches[i].rows;
+    return {rows[k], k + 1 < rows.size() ? rows[k + 1] : span.length};
 }
+
+RowLayout::Offset RowLayout::RowAt(int line, Offset rel) { return RowAround(line, rel).first; }
 
 RowLayout::Offset RowLayout::RowEnd(ViewRow row)
 {
-    if (Wrapping()) {
-        const std::vector<Offset>& rows = WrapRows(row.line);
-        if (static_cast<std::size_t>(row.sub) + 1 < rows.size())
-            return m_doc.LineStart(row.line) + rows[static_cast<std::size_t>(row.sub) + 1];
-    }
-    return m_doc.LineEnd(row.line);
+    if (!Wrapping())
+        return m_doc.LineEnd(row.line);
+    const Offset lineStart = m_doc.LineStart(row.line);
+    return lineStart + RowAround(row.line, row.start - lineStart).second;
 }
 
-bool RowLayout::IsLastRowOfLine(ViewRow row) { return row.sub + 1 >= Rows(row.line); }
+bool RowLayout::IsLastRowOfLine(ViewRow row) { return !Wrapping() || RowEnd(row) >= m_doc.LineEnd(row.line); }
 
 ViewRow RowLayout::RowOf(Offset offset)
 {
     offset = std::clamp<Offset>(offset, 0, m_doc.Length());
     const int line = m_doc.LineOfOffset(offset);
+    const Offset lineStart = m_doc.LineStart(line);
     if (!Wrapping())
-        return {line, 0};
-    const std::vector<Offset>& rows = WrapRows(line);
-    const Offset rel = offset - m_doc.LineStart(line);
-    const auto it = std::upper_bound(rows.begin(), rows.end(), rel);
-    return {line, static_cast<int>(it - rows.begin()) - 1};
+        return {line, lineStart};
+    return {line, lineStart + RowAt(line, offset - lineStart)};
 }
 
 bool RowLayout::Next(ViewRow& row)
 {
-    if (row.sub + 1 < Rows(row.line)) {
-        ++row.sub;
-        return true;
+    if (Wrapping()) {
+        const Offset end = RowEnd(row);
+        if (end < m_doc.LineEnd(row.line)) {
+            row.start = end;
+            return true;
+        }
     }
     if (row.line + 1 >= m_doc.Pieces())
         return false;
-    row = {row.line + 1, 0};
+    row = {row.line + 1, m_doc.LineStart(row.line + 1)};
     return true;
 }
 
 bool RowLayout::Prev(ViewRow& row)
 {
-    if (row.sub > 0) {
-        --row.sub;
+    const Offset lineStart = m_doc.LineStart(row.line);
+    if (Wrapping() && row.start > lineStart) {
+        row.start = lineStart + RowAt(row.line, row.start - lineStart - 1);
         return true;
     }
     if (row.line == 0)
         return false;
     row.line -= 1;
-    row.sub = Rows(row.line) - 1;
+    const Offset start = m_doc.LineStart(row.line);
+    row.start = Wrapping() ? start + RowAt(row.line, m_doc.LineEnd(row.line) - start) : start;
     return true;
 }
 
@@ -113,7 +128,7 @@ std::int64_t RowLayout::Move(ViewRow& row, std::int64_t count)
     if (!Wrapping()) {
         const std::int64_t target = std::clamp<std::int64_t>(row.line + count, 0, m_doc.Pieces() - 1);
         const std::int64_t moved = target - row.line;
-        row = {static_cast<int>(target), 0};
+        row = {static_cast<int>(target), m_doc.LineStart(static_cast<int>(target))};
         return moved;
     }
     std::int64_t moved = 0;
@@ -235,7 +250,7 @@ RowLayout::Fixed RowLayout::XOf(ViewRow row, Offset offset)
 {
     if (!Wrapping())
         return LineX(row.line, offset);
-    return Scan(RowStart(row), offset, 0);
+    return Scan(row.start, offset, 0);
 }
 
 RowLayout::Fixed RowLayout::LineWidth(int line) { return LineX(line, m_doc.LineEnd(line)); }
@@ -312,41 +327,155 @@ RowLayout::Offset RowLayout::NextBreak(const TextPieces& text, Offset start, Off
     return result;
 }
 
-// Wraps [start of row `from`, lineEnd) greedily, appending to `rows` (which holds the rows up to
-// and including `from`'s start). With `old` given, stops as soon as a new row starts where an old
-// row (shifted by `delta`) started behind `syncFrom`: from there on the rows are the old ones.
-std::vector<RowLayout::Offset> RowLayout::Wrap(Offset lineStart, Offset lineEnd, Offset from, std::vector<Offset> rows,
-                                               const std::vector<Offset>* old, Offset syncFrom, Offset delta)
-{
-    const TextPieces text = m_doc.Bytes();
-    Offset at = lineStart + from;
-    for (;;) {
-        const Offset next = NextBreak(text, at, lineEnd);
-        if (next >= lineEnd)
-            break;
-        const Offset rel = next - lineStart;
-        if (old && rel >= syncFrom) {
-            const auto j = std::lower_bound(old->begin(), old->end(), rel - delta);
-            if (j != old->end() && *j == rel - delta) {
-                for (auto k = j; k != old->end(); ++k)
-                    rows.push_back(*k + delta);
-                break;
-            }
-        }
-        rows.push_back(rel);
-        at = next;
-    }
-    return rows;
-}
-
-const std::vector<RowLayout::Offset>& RowLayout::WrapRows(int line)
+RowLayout::LineWrap& RowLayout::WrapOf(int line)
 {
     if (auto it = m_rows.find(line); it != m_rows.end())
         return it->second;
     Trim();
-    const Offset start = m_doc.LineStart(line);
-    const Offset end = m_doc.LineEnd(line);
-    return m_rows[line] = Wrap(start, end, 0, {0}, nullptr, 0, 0);
+    LineWrap& w = m_rows[line];
+    w.stretches.push_back({{0}, false});
+    // The rows of a huge line grow while the window waits: room reserved now (touched only as
+    // it fills) spares copies of many megabytes on the way.
+    const Offset length = m_doc.LineEnd(line) - m_doc.LineStart(line);
+    if (Wrapping() && length >= m_lazyLength)
+        w.stretches[0].rows.reserve(static_cast<std::size_t>(length / TypicalRowBytes() * 5 / 4 + 16));
+    return w;
+}
+
+// The byte after a blank a little before `rel`: greedy wrapping from a word start soon starts its
+// rows where a wrap from the line's start does.
+RowLayout::Offset RowLayout::AnchorBefore(Offset lineStart, Offset rel, Offset floor) const
+{
+    const Offset at = std::max(floor, rel - kLeadRows * TypicalRowBytes());
+    const Offset stop = std::max(floor, at - MaxRowBytes());
+    for (Offset p = at; p > stop; --p)
+        if (IsBlank(m_doc.At(lineStart + p - 1)))
+            return p;
+    return at;
+}
+
+std::pair<std::size_t, std::size_t> RowLayout::Locate(LineWrap& w, Span span, Offset rel)
+{
+    if (span.length < m_lazyLength && !w.Complete())
+        Extend(w, 0, span, span.length, kWhole);
+    // Beyond this a place is reached by an island of its own rather than by wrapping up to it.
+    const Offset near = 2 * (kLeadRows * TypicalRowBytes() + MaxRowBytes());
+    std::vector<Stretch>& st = w.stretches;
+    for (;;) {
+        const auto it = std::upper_bound(st.begin(), st.end(), rel,
+                                         [](Offset r, const Stretch& s) { return r < s.rows.front(); });
+        const auto i = static_cast<std::size_t>(it - st.begin()) - 1;
+        const std::vector<Offset>& rows = st[i].rows;
+        if (rel < rows.back() || st[i].complete) {
+            const auto k = std::upper_bound(rows.begin(), rows.end(), rel) - rows.begin() - 1;
+            return {i, static_cast<std::size_t>(k)};
+        }
+        if (rel - rows.back() <= near) {
+            Extend(w, i, span, rel, kWhole);
+            continue;
+        }
+        const Offset anchor = AnchorBefore(span.lineStart, rel, rows.back() + 1);
+        st.insert(st.begin() + static_cast<std::ptrdiff_t>(i) + 1, Stretch{{anchor}, false});
+        Extend(w, i + 1, span, rel, kWhole);
+    }
+}
+
+bool RowLayout::Extend(LineWrap& w, std::size_t i, Span span, Offset past, Offset budget)
+{
+    std::vector<Stretch>& st = w.stretches;
+    const TextPieces text = m_doc.Bytes();
+    const Offset lineEnd = span.lineStart + span.length;
+    const Offset from = st[i].rows.back();
+    bool replaced = false;
+    int inside = 0; // rows wrapped into the next stretch without meeting one of its rows
+    while (!st[i].complete) {
+        const Offset back = st[i].rows.back();
+        if (inside == 0 && (back > past || back - from >= budget))
+            break;
+        const Offset next = NextBreak(text, span.lineStart + back, lineEnd) - span.lineStart;
+        if (next >= span.length) {
+            st[i].complete = true;
+            replaced |= st.size() > i + 1;
+            st.erase(st.begin() + static_cast<std::ptrdiff_t>(i) + 1, st.end());
+            break;
+        }
+        bool joined = false;
+        while (i + 1 < st.size() && next >= st[i + 1].rows.front()) {
+            const auto nextStretch = st.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+            std::vector<Offset>& theirs = nextStretch->rows;
+            const auto j = std::lower_bound(theirs.begin(), theirs.end(), next);
+            if (j != theirs.end() && *j == next) {
+                // From a row both share on, the rows are the same.
+                st[i].rows.insert(st[i].rows.end(), j, theirs.end());
+                st[i].complete = nextStretch->complete;
+                st.erase(nextStretch);
+                joined = true;
+                inside = 0;
+                break;
+            }
+            if (next > theirs.back() || ++inside > kSyncRows) {
+                st.erase(nextStretch);
+                replaced = true;
+                inside = 0;
+                continue;
+            }
+            break;
+        }
+        if (!joined)
+            st[i].rows.push_back(next);
+    }
+    return replaced;
+}
+
+RowLayout::Progress RowLayout::WrapSome(Offset bytes)
+{
+    Progress p;
+    if (!Wrapping())
+        return p;
+    for (auto& [line, w] : m_rows) {
+        if (w.Complete())
+            continue;
+        if (bytes <= 0) {
+            p.more = true;
+            break;
+        }
+        const Offset lineStart = m_doc.LineStart(line);
+        const Span span{lineStart, m_doc.LineEnd(line) - lineStart};
+        const Offset before = w.stretches[0].rows.back();
+        p.moved |= Extend(w, 0, span, span.length, bytes);
+        bytes -= std::max<Offset>(1, w.stretches[0].rows.back() - before);
+        p.more |= !w.Complete();
+    }
+    return p;
+}
+
+bool RowLayout::WrapPending() const
+{
+    if (!Wrapping())
+        return false;
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const auto& entry) { return !entry.second.Complete(); });
+}
+
+std::vector<RowLayout::Offset> RowLayout::AllRowStarts(int line)
+{
+    const Offset lineStart = m_doc.LineStart(line);
+    if (!Wrapping())
+        return {lineStart};
+    const Span span{lineStart, m_doc.LineEnd(line) - lineStart};
+    LineWrap& w = WrapOf(line);
+    Extend(w, 0, span, span.length, kWhole);
+    std::vector<Offset> rows = w.stretches[0].rows;
+    for (Offset& r : rows)
+        r += lineStart;
+    return rows;
+}
+
+std::size_t RowLayout::RowCount(const LineWrap& w)
+{
+    std::size_t n = 0;
+    for (const Stretch& s : w.stretches)
+        n += s.rows.size();
+    return n;
 }
 
 void RowLayout::Trim()
@@ -355,7 +484,7 @@ void RowLayout::Trim()
         return;
     // Short lines are quickly wrapped again; the long ones are worth keeping.
     for (auto it = m_rows.begin(); it != m_rows.end();)
-        it = it->second.size() < 256 ? m_rows.erase(it) : std::next(it);
+        it = RowCount(it->second) < 256 ? m_rows.erase(it) : std::next(it);
     if (m_rows.size() >= 1024)
         m_rows.clear();
 }
@@ -401,18 +530,53 @@ void RowLayout::RepairWrap(int line, Offset lineStart, const DocumentEdit& edit)
     const auto it = m_rows.find(line);
     if (it == m_rows.end())
         return;
-    if (!Wrapping() || it->second.size() < 16) {
+    const Span span{lineStart, m_doc.LineEnd(line) - lineStart};
+    const bool lazy = span.length >= m_lazyLength;
+    if (!Wrapping() || (!lazy && RowCount(it->second) < 16)) {
         m_rows.erase(it);
         return;
     }
-    const std::vector<Offset> old = std::move(it->second);
+    std::vector<Stretch>& st = it->second.stretches;
     const Offset at = edit.start - lineStart;
+    const Offset removedEnd = at + edit.removed;
     const Offset delta = edit.added - edit.removed;
-    // A row's break depends on what follows it, so start a few rows before the edit.
-    const auto k = std::upper_bound(old.begin(), old.end(), at) - old.begin() - 1;
-    const auto from = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, k - 3));
-    std::vector<Offset> rows(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(from) + 1);
-    it->second = Wrap(lineStart, m_doc.LineEnd(line), old[from], std::move(rows), &old, at + edit.added, delta);
+    // A row's start depends on the bytes from the previous row's start to as far as a row can
+    // reach; rows before that stay, rows behind the edit stay (moved), the others go.
+    const Offset reach = MaxRowBytes();
+    std::vector<Stretch> kept;
+    for (std::size_t s = 0; s < st.size(); ++s) {
+        const std::vector<Offset>& rows = st[s].rows;
+        std::size_t h = 0;
+        if (s == 0 || rows[0] < at) {
+            h = 1;
+            while (h < rows.size() && rows[h - 1] + reach < at)
+                ++h;
+        }
+        if (h > 0)
+            kept.push_back({std::vector<Offset>(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(h)), false});
+        const Offset floor = h > 0 ? rows[h - 1] : -1;
+        auto t = std::lower_bound(rows.begin() + static_cast<std::ptrdiff_t>(h), rows.end(), removedEnd);
+        while (t != rows.end() && *t + delta <= floor)
+            ++t;
+        if (t != rows.end()) {
+            Stretch tail{std::vector<Offset>(t, rows.end()), st[s].complete};
+            for (Offset& r : tail.rows)
+                r += delta;
+            kept.push_back(std::move(tail));
+        }
+    }
+    st = std::move(kept);
+    if (!lazy) {
+        Extend(it->second, 0, span, span.length, kWhole);
+        return;
+    }
+    // Wrap again across the edit, to meet the rows kept behind it.
+    const auto before = std::upper_bound(st.begin(), st.end(), at,
+                                         [](Offset r, const Stretch& s) { return r < s.rows.front(); });
+    const auto i = static_cast<std::size_t>(before - st.begin()) - 1;
+    const Offset near = 2 * (kLeadRows * TypicalRowBytes() + reach);
+    if (at - st[i].rows.back() <= near)
+        Extend(it->second, i, span, at + edit.added + reach, kWhole);
 }
 
 void RowLayout::RepairCheckpoints(int line, Offset lineStart, const DocumentEdit& edit)

@@ -15,11 +15,15 @@ struct AdvanceTable {
     std::int32_t tabStop = 64 * 8;           // distance between tab stops
 };
 
-// A screen row: row `sub` of document line (piece) `line`. Without word wrap every line is one row.
+// A screen row of document line (piece) `line`, named by the offset of its first byte, which
+// stays its name while the rows around it are still being worked out. Without word wrap every
+// line is one row.
 struct ViewRow {
     int line = 0;
-    int sub = 0;
+    std::int64_t start = 0;
     friend bool operator==(const ViewRow&, const ViewRow&) = default;
+    // Rows follow each other as their bytes do.
+    bool Before(const ViewRow& other) const { return start < other.start; }
 };
 
 // Where the rows of the document begin and how wide their bytes are. Everything here is a cache
@@ -27,6 +31,12 @@ struct ViewRow {
 // and x checkpoints of long lines. Nothing walks the whole document; an edit repairs only the
 // lines it touched (a long wrapped line is re-wrapped from a few rows before the edit until its
 // rows meet the old ones again).
+//
+// A huge line is wrapped only where it is looked at. Its rows are known in stretches: the first
+// from the line's start, exact; the others (islands) wrapped from a word start a little before
+// the place looked at, which greedy wrapping nearly always leaves within a row or two. WrapSome
+// carries the first stretch on in slices; where it meets an island it takes the island's rows
+// from the first row they share, or replaces the island when they share none.
 class RowLayout {
 public:
     using Offset = std::int64_t;
@@ -44,8 +54,20 @@ public:
     // Called after every document edit; `piecesBefore` is the document's piece count before it.
     void OnEdit(const DocumentEdit& edit, int piecesBefore);
 
-    int Rows(int line);
-    Offset RowStart(ViewRow row);
+    // Lines at least this long are wrapped only where they are looked at.
+    void SetLazyLength(Offset bytes) { m_lazyLength = bytes; }
+    // Carries the exact wrap of the huge lines looked at on by about `bytes` bytes. `more`: work
+    // is left; `moved`: rows already handed out may have changed (an island was replaced).
+    struct Progress {
+        bool more = false;
+        bool moved = false;
+    };
+    Progress WrapSome(Offset bytes);
+    bool WrapPending() const;
+    // Every row start of the line, its whole wrap worked out (costly on a huge line).
+    std::vector<Offset> AllRowStarts(int line);
+
+    Offset RowStart(ViewRow row) const { return row.start; }
     // End of the row's bytes: the next row's start inside a wrapped line, else the line's end
     // (before its CR LF).
     Offset RowEnd(ViewRow row);
@@ -94,9 +116,35 @@ private:
         std::vector<Chunk> chunks;
     };
 
-    const std::vector<Offset>& WrapRows(int line);
-    std::vector<Offset> Wrap(Offset lineStart, Offset lineEnd, Offset from, std::vector<Offset> rows,
-                             const std::vector<Offset>* old, Offset syncFrom, Offset delta);
+    // Rows of a wrapped line in stretches (see the class comment). rows[0] is the stretch's
+    // anchor; the first stretch's is 0. Stretches lie apart in order; only the last may be
+    // complete (its last row ends at the line's end). Offsets are relative to the line's start.
+    struct Stretch {
+        std::vector<Offset> rows;
+        bool complete = false;
+    };
+    struct LineWrap {
+        std::vector<Stretch> stretches;
+        bool Complete() const { return stretches.size() == 1 && stretches[0].complete; }
+    };
+    struct Span {
+        Offset lineStart = 0;
+        Offset length = 0;
+    };
+    LineWrap& WrapOf(int line);
+    // The start of the row that holds `rel`, working the rows out where they are not yet known.
+    Offset RowAt(int line, Offset rel);
+    // The same and the next row's start (the line's length for its last row).
+    std::pair<Offset, Offset> RowAround(int line, Offset rel);
+    std::pair<std::size_t, std::size_t> Locate(LineWrap& w, Span span, Offset rel);
+    // Wraps stretch i on until it holds a row starting beyond `past` (or ends the line), meeting
+    // the next stretch on the way; at most about `budget` bytes. Returns true when it replaced
+    // an island instead of joining it.
+    bool Extend(LineWrap& w, std::size_t i, Span span, Offset past, Offset budget);
+    Offset AnchorBefore(Offset lineStart, Offset rel, Offset floor) const;
+    // Bytes a row holds at most, and about how many it holds in ordinary text.
+    Offset MaxRowBytes() const;
+    Offset TypicalRowBytes() const;
     Offset NextBreak(const TextPieces& text, Offset start, Offset end) const;
     Checkpoints* LongLine(int line);
     Chunk Measure(Offset start, Offset length) const;
@@ -106,13 +154,15 @@ private:
     void RepairWrap(int line, Offset lineStart, const DocumentEdit& edit);
     void RepairCheckpoints(int line, Offset lineStart, const DocumentEdit& edit);
     void ShiftLines(int firstKept, int delta, int dropFrom, int dropTo);
+    static std::size_t RowCount(const LineWrap& w);
     void Trim();
 
     const ByteDocument& m_doc;
     AdvanceTable m_table;
     Fixed m_wrapWidth = 0;
-    // Row starts of wrapped lines, relative to the line's start (the first is 0).
-    std::unordered_map<int, std::vector<Offset>> m_rows;
+    Fixed m_meanAdvance = 64;
+    Offset m_lazyLength = Offset{1} << 20;
+    std::unordered_map<int, LineWrap> m_rows;
     std::unordered_map<int, Checkpoints> m_long;
 };
 
