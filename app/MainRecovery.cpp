@@ -2,6 +2,7 @@
 // changed or removed while they were open.
 #include "app/MainRecovery.h"
 
+#include "app/BackgroundSave.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
@@ -387,6 +388,9 @@ void TAppForm::CheckFileOnDisk()
 {
     TRecovery& r = Recovery();
     const QString path = m_document->FileName();
+    // A save of ours that is writing the file is no other program's change.
+    if (background_save::Running())
+        return;
     if (r.m_asking || path.isEmpty() || path != m_document->StampPath())
         return;
     const FileStamp now = FileStampOf(path);

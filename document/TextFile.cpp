@@ -70,26 +70,24 @@ void ReadBlocks(const QString& path, int fd, char* buffer, std::size_t size,
     }
 }
 
-SaveOptions DocumentSaveOptions() { return SaveOptions{ProgramStateFolder(), {}}; }
-
 // The bytes a document becomes in its file, a slice at a time, so that a big document never
-// has a second whole copy. Unconverted text goes out as the document's own pieces.
+// has a second whole copy. Unconverted text goes out as slices of the document's own pieces.
 class FileBytes {
 public:
-    FileBytes(const TextPieces& text, FileEncoding encoding)
+    FileBytes(const TextPieces& text, FileEncoding encoding, std::size_t chunk)
         : m_pieces{text.first, text.second}, m_utf8(encoding.utf8), m_mark(encoding.utf8 && encoding.byteOrderMark),
-          m_lf(encoding.lineBreaks == LineBreaks::Lf)
+          m_lf(encoding.lineBreaks == LineBreaks::Lf),
+          m_slice(std::max<std::size_t>(1, m_utf8 || m_lf ? std::min(chunk, kConvertedSlice) : chunk))
     {
     }
 
+    // How much of the document the slices handed out so far have taken.
+    std::int64_t Consumed() const { return m_consumed; }
+
     std::string_view Next()
     {
-        if (!m_utf8 && !m_lf) {
-            while (m_index < 2)
-                if (const std::string_view piece = m_pieces[m_index++]; !piece.empty())
-                    return piece;
-            return {};
-        }
+        if (!m_utf8 && !m_lf)
+            return Slice();
         while (!m_finished) {
             const std::string_view slice = Slice();
             m_finished = slice.empty();
@@ -106,15 +104,17 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSlice = std::size_t{1} << 20;
+    // Converted text is built a slice at a time in a buffer of its own: kept small.
+    static constexpr std::size_t kConvertedSlice = std::size_t{1} << 20;
 
     std::string_view Slice()
     {
         for (; m_index < 2; ++m_index, m_at = 0) {
             const std::string_view piece = m_pieces[m_index];
             if (m_at < piece.size()) {
-                const std::string_view slice = piece.substr(m_at, kSlice);
+                const std::string_view slice = piece.substr(m_at, m_slice);
                 m_at += slice.size();
+                m_consumed += static_cast<std::int64_t>(slice.size());
                 return slice;
             }
         }
@@ -150,10 +150,24 @@ private:
     int m_index = 0;
     std::size_t m_at = 0;
     bool m_utf8, m_mark, m_lf;
+    std::size_t m_slice;
+    std::int64_t m_consumed = 0;
     bool m_pendingCr = false;
     bool m_finished = false;
     std::string m_converted, m_encoded;
 };
+
+void WriteConverted(const QString& path, const TextPieces& text, FileEncoding encoding, const WriteSetup& setup)
+{
+    FileBytes out(text, encoding, setup.chunk);
+    // Each piece is on disk before the next is asked for, so what was consumed has been written.
+    auto next = [&] {
+        if (setup.progress)
+            setup.progress(out.Consumed());
+        return out.Next();
+    };
+    SaveFileKeepingIdentity(path, next, SaveOptions{setup.backupFolder, {}});
+}
 
 } // namespace
 
@@ -202,11 +216,9 @@ void ReadFileBlocks(const QString& path, const std::function<bool(std::string_vi
     ReadBlocks(path, file.fd, buffer.data(), buffer.size(), block);
 }
 
-void WriteFileBytes(const QString& path, const TextPieces& bytes)
-{
-    FileBytes out(bytes, {});
-    SaveFileKeepingIdentity(path, [&] { return out.Next(); }, DocumentSaveOptions());
-}
+WriteSetup DocumentWriteSetup() { return WriteSetup{ProgramStateFolder(), WriteSetup{}.chunk, {}}; }
+
+void WriteFileBytes(const QString& path, const TextPieces& bytes) { WriteConverted(path, bytes, {}, DocumentWriteSetup()); }
 
 void WriteFileBytes(const QString& path, std::string_view bytes) { WriteFileBytes(path, TextPieces{bytes, {}}); }
 
@@ -240,8 +252,13 @@ TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, c
 
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding)
 {
-    FileBytes out(documentBytes, encoding);
-    SaveFileKeepingIdentity(path, [&] { return out.Next(); }, DocumentSaveOptions());
+    WriteConverted(path, documentBytes, encoding, DocumentWriteSetup());
+}
+
+void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding,
+                   const WriteSetup& setup)
+{
+    WriteConverted(path, documentBytes, encoding, setup);
 }
 
 void DeleteFileQuietly(const QString& path) { ::unlink(NativePath(path).constData()); }
