@@ -66,7 +66,14 @@ bool Within(const QObject* object, const QWidget* widget)
 // ended.
 class Holder : public QObject {
 public:
-    Holder(QWidget* window, QWidget* editor) : m_window(window), m_editor(editor) {}
+    Holder(QWidget* window, QWidget* editor) : m_window(window), m_editor(editor), m_focus(QApplication::focusWidget())
+    {
+    }
+
+    // The progress window, which must never take the keys: a platform that gives it the focus
+    // all the same has them held for the widget that had the focus before.
+    QPointer<QWidget> progress;
+    QPointer<QWidget> Focus() const { return m_focus; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
@@ -79,6 +86,8 @@ protected:
         case QEvent::KeyRelease:
         case QEvent::InputMethod:
         case QEvent::Shortcut:
+            if (progress && Within(watched, progress))
+                return m_focus ? Hold(m_focus, e) : true;
             return Hold(watched, e);
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -112,7 +121,7 @@ private:
         return true;
     }
 
-    QPointer<QWidget> m_window, m_editor;
+    QPointer<QWidget> m_window, m_editor, m_focus;
 };
 
 } // namespace
@@ -189,6 +198,7 @@ void Run(QWidget* window, QWidget* editor, const QString& path, std::int64_t doc
     QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
         if (!progress && clock.elapsed() >= kShowAfterMs) {
             progress = std::make_unique<SaveProgress>(window, path, documentBytes);
+            holder.progress = progress.get();
             progress->show();
         }
         if (progress)
@@ -203,6 +213,11 @@ void Run(QWidget* window, QWidget* editor, const QString& path, std::int64_t doc
     }
     worker.join();
     tick.stop();
+    if (progress && progress->isActiveWindow() && holder.Focus()) {
+        progress.reset();
+        holder.Focus()->activateWindow(); // the keys go on where they went before
+        holder.Focus()->setFocus();
+    }
     progress.reset();
     QCoreApplication::instance()->removeEventFilter(&holder);
     --g_running;
