@@ -127,6 +127,12 @@ RecoveryRecord TRecovery::Snapshot(std::string text) const
 
 void TRecovery::TakeCopy()
 {
+    // A copy taken while a save writes the same text would cost the window a whole copy for
+    // nothing: a save that succeeds leaves nothing to protect. It waits.
+    if (background_save::Running()) {
+        m_timer.start(kSpareWaitMs);
+        return;
+    }
     if (!m_form.Document().Modified() || !EnsureWriter()) {
         m_waitedForSpare = false;
         m_schedule.Taken(); // the next change tries again

@@ -88,17 +88,23 @@ public:
     {
         if (!m_utf8 && !m_lf)
             return Slice();
+        // One pass over each slice into one buffer, used again for every slice.
+        if (m_out.empty())
+            m_out.resize(utf8text::EncodedRoom(m_slice + 1)); // a CR that waited comes first
         while (!m_finished) {
             const std::string_view slice = Slice();
             m_finished = slice.empty();
-            std::string_view out = m_lf ? WithLf(slice) : slice;
-            if (m_utf8 && (!out.empty() || m_mark)) { // an empty document with a mark: the mark alone
-                m_encoded = utf8text::Encode(out, m_mark);
+            m_length = 0;
+            if (m_mark) { // an empty document with a mark: the mark alone
+                m_length = utf8text::EncodeInto(m_out.data(), {}, true);
                 m_mark = false;
-                out = m_encoded;
             }
-            if (!out.empty())
-                return out;
+            if (m_lf)
+                WithLf(slice);
+            else
+                Put(slice);
+            if (m_length > 0)
+                return std::string_view(m_out.data(), m_length);
         }
         return {};
     }
@@ -121,29 +127,38 @@ private:
         return {};
     }
 
-    // Each CR LF as LF; a CR that ends a slice waits to see what follows it.
-    std::string_view WithLf(std::string_view slice)
+    void Put(std::string_view bytes)
     {
-        m_converted.clear();
+        char* at = m_out.data() + m_length;
+        if (m_utf8) {
+            m_length += utf8text::EncodeInto(at, bytes);
+        } else {
+            std::memcpy(at, bytes.data(), bytes.size());
+            m_length += bytes.size();
+        }
+    }
+
+    // Each CR LF as LF; a CR that ends a slice waits to see what follows it.
+    void WithLf(std::string_view slice)
+    {
         if (m_pendingCr && (slice.empty() || slice.front() != '\n'))
-            m_converted += '\r';
+            Put("\r");
         m_pendingCr = false;
         for (std::size_t from = 0;;) {
             const std::size_t cr = slice.find('\r', from);
             if (cr == std::string_view::npos) {
-                m_converted.append(slice.substr(from));
+                Put(slice.substr(from));
                 break;
             }
             if (cr + 1 == slice.size()) {
-                m_converted.append(slice.substr(from, cr - from));
+                Put(slice.substr(from, cr - from));
                 m_pendingCr = true;
                 break;
             }
             const bool pair = slice[cr + 1] == '\n';
-            m_converted.append(slice.substr(from, cr - from + (pair ? 0 : 1)));
+            Put(slice.substr(from, cr - from + (pair ? 0 : 1)));
             from = cr + 1;
         }
-        return m_converted;
     }
 
     std::string_view m_pieces[2];
@@ -154,7 +169,8 @@ private:
     std::int64_t m_consumed = 0;
     bool m_pendingCr = false;
     bool m_finished = false;
-    std::string m_converted, m_encoded;
+    std::string m_out; // room for one converted slice
+    std::size_t m_length = 0;
 };
 
 void WriteConverted(const QString& path, const TextPieces& text, FileEncoding encoding, const WriteSetup& setup)
