@@ -78,6 +78,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
+        // A window's input goes on to the widget it is for, and is held or refused there; only
+        // its close is caught here too.
+        if (watched->isWindowType() && e->type() != QEvent::Close)
+            return false;
         // A box that some timer shows meanwhile is answered at once; it changes no text.
         if (const QWidget* modal = QApplication::activeModalWidget(); modal && Within(watched, modal))
             return false;

@@ -69,8 +69,10 @@ private slots:
             QTest::keyClick(&form.Editor(), Qt::Key_X);
             QTest::keyClick(&form.Editor(), Qt::Key_Backspace);
             QTest::keyClicks(&form.Editor(), QStringLiteral("yz"));
-            QTest::mouseClick(form.Editor().viewport(), Qt::LeftButton, {}, QPoint(2, 2)); // the caret to the start
-            QTest::keyClick(&form.Editor(), Qt::Key_A);
+            // As the system delivers them, through the window: the caret to the start, a key.
+            QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
+                              form.Editor().viewport()->mapTo(&form, QPoint(2, 2)));
+            QTest::keyClick(form.windowHandle(), Qt::Key_A);
             unchangedMeanwhile = form.Document().Text() == text;
             if (closeDuring)
                 closed = form.close();
