@@ -1,4 +1,5 @@
 // The document's file commands, the save prompt and dropped files.
+#include "app/BackgroundSave.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "editor/Memo.h"
@@ -33,7 +34,20 @@ void TAppForm::LoadDocument(const QString& path)
 void TAppForm::SaveDocument(const QString& path)
 {
     ConfirmOverwrite(path);
-    m_document->WriteTo(path);
+    // The bytes go to disk from a worker while the window paints; the keys typed meanwhile
+    // wait and arrive once this command has ended (RunGuarded), so the text cannot change
+    // under the write.
+    QLabel* panel = m_panels[0];
+    const QString before = panel->text();
+    panel->setText(tr("Saving %1...").arg(ShownPath(FileNamePart(path))));
+    struct Restore {
+        QLabel* panel;
+        const QString& text;
+        ~Restore() { panel->setText(text); }
+    } restore{panel, before};
+    const TextDocument& document = *m_document;
+    background_save::Run(this, Memo1, path, document.Length(), DocumentWriteSetup(),
+                         [&document, &path](const WriteSetup& setup) { document.WriteTo(path, setup); });
     NoteSaved(path);
 }
 

@@ -2,6 +2,7 @@
 // changed or removed while they were open.
 #include "app/MainRecovery.h"
 
+#include "app/BackgroundSave.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
@@ -127,6 +128,12 @@ RecoveryRecord TRecovery::Snapshot(std::string text) const
 
 void TRecovery::TakeCopy()
 {
+    // A copy taken while a save writes the same text would cost the window a whole copy for
+    // nothing: a save that succeeds leaves nothing to protect. It waits.
+    if (background_save::Running()) {
+        m_timer.start(kSpareWaitMs);
+        return;
+    }
     if (!m_form.Document().Modified() || !EnsureWriter()) {
         m_waitedForSpare = false;
         m_schedule.Taken(); // the next change tries again
@@ -386,6 +393,9 @@ void TAppForm::CheckFileOnDisk()
 {
     TRecovery& r = Recovery();
     const QString path = m_document->FileName();
+    // A save of ours that is writing the file is no other program's change.
+    if (background_save::Running())
+        return;
     if (r.m_asking || path.isEmpty() || path != m_document->StampPath())
         return;
     const FileStamp now = FileStampOf(path);

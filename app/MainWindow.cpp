@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/BackgroundSave.h"
+
 #include "app/Dialogs.h"
 #include "app/MainRecovery.h"
 #include "editor/Memo.h"
@@ -489,12 +491,18 @@ bool TAppForm::eventFilter(QObject* watched, QEvent* e)
 
 void TAppForm::RunGuarded(const std::function<void()>& body)
 {
+    ++m_commandDepth;
     try {
         body();
     } catch (const CommandCancelled&) {
     } catch (const std::exception& error) {
         m_dialogs->Error(this, windowTitle(), QString::fromStdString(ErrorBoxText(error.what())));
     }
+    // Keys typed while a save of this command ran come after all the command did.
+    if (m_commandDepth == 1)
+        while (const int handed = background_save::ReplayHeldInput())
+            m_replayed += handed;
+    --m_commandDepth;
 }
 
 // The caption is also the application title that the error box and notices carry. Qt's
@@ -635,7 +643,13 @@ void TAppForm::FormShow(const QStringList& arguments)
 void TAppForm::closeEvent(QCloseEvent* e)
 {
     bool mayClose = false;
+    const int replayed = m_replayed;
     RunGuarded([&] { mayClose = FormCloseQuery(); });
+    if (mayClose && m_replayed != replayed && m_document->Modified()) {
+        // Typed while the close query's save ran: asked about again rather than lost.
+        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+        mayClose = false;
+    }
     if (!mayClose) {
         e->ignore();
         return;

@@ -274,6 +274,8 @@ private:
 
     // --- state ---
     std::shared_ptr<IDialogs> m_dialogs;
+    int m_commandDepth = 0; // RunGuarded's nesting
+    int m_replayed = 0;     // events held during saves and handed on since
     std::unique_ptr<TextDocument> m_document;
     std::unique_ptr<TIniFile> SettingsIni;
     std::unique_ptr<OptionsStore> m_store;

@@ -68,6 +68,11 @@ void TextDocument::Load(const QString& path, std::optional<bool> asUtf8, ByteDoc
 
 void TextDocument::WriteTo(const QString& path) const { WriteTextFile(path, m_bytes.Bytes(), m_encoding); }
 
+void TextDocument::WriteTo(const QString& path, const WriteSetup& setup) const
+{
+    WriteTextFile(path, m_bytes.Bytes(), m_encoding, setup);
+}
+
 void TextDocument::Clear()
 {
     ++m_silent;

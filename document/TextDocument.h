@@ -59,6 +59,9 @@ public:
     // Writes the document as its encoding says. Does not rename the document or clear the
     // modified flag: callers decide (the save prompt may write an untitled text elsewhere).
     void WriteTo(const QString& path) const;
+    // The same with the setup found beforehand, so that it may run on a worker thread while
+    // nothing changes the text.
+    void WriteTo(const QString& path, const WriteSetup& setup) const;
     // Empties the document and forgets its file: a new, untitled, unmodified document.
     void Reset();
 

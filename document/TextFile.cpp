@@ -72,90 +72,120 @@ void ReadBlocks(const QString& path, int fd, char* buffer, std::size_t size,
     }
 }
 
-SaveOptions DocumentSaveOptions() { return SaveOptions{ProgramStateFolder(), {}}; }
-
 // The bytes a document becomes in its file, a slice at a time, so that a big document never
-// has a second whole copy. Unconverted text goes out as the document's own pieces.
+// has a second whole copy. Unconverted text goes out as slices of the document's own pieces.
 class FileBytes {
 public:
-    FileBytes(const TextPieces& text, FileEncoding encoding)
+    FileBytes(const TextPieces& text, FileEncoding encoding, std::size_t chunk)
         : m_pieces{text.first, text.second}, m_utf8(encoding.utf8), m_mark(encoding.utf8 && encoding.byteOrderMark),
-          m_lf(encoding.lineBreaks == LineBreaks::Lf)
+          m_lf(encoding.lineBreaks == LineBreaks::Lf),
+          m_slice(std::max<std::size_t>(1, m_utf8 || m_lf ? std::min(chunk, kConvertedSlice) : chunk))
     {
     }
 
+    // How much of the document the slices handed out so far have taken.
+    std::int64_t Consumed() const { return m_consumed; }
+
     std::string_view Next()
     {
-        if (!m_utf8 && !m_lf) {
-            while (m_index < 2)
-                if (const std::string_view piece = m_pieces[m_index++]; !piece.empty())
-                    return piece;
-            return {};
-        }
+        if (!m_utf8 && !m_lf)
+            return Slice();
+        // One pass over each slice into one buffer, used again for every slice.
+        if (m_out.empty())
+            m_out.resize(utf8text::EncodedRoom(m_slice + 1)); // a CR that waited comes first
         while (!m_finished) {
             const std::string_view slice = Slice();
             m_finished = slice.empty();
-            std::string_view out = m_lf ? WithLf(slice) : slice;
-            if (m_utf8 && (!out.empty() || m_mark)) { // an empty document with a mark: the mark alone
-                m_encoded = utf8text::Encode(out, m_mark);
+            m_length = 0;
+            if (m_mark) { // an empty document with a mark: the mark alone
+                m_length = utf8text::EncodeInto(m_out.data(), {}, true);
                 m_mark = false;
-                out = m_encoded;
             }
-            if (!out.empty())
-                return out;
+            if (m_lf)
+                WithLf(slice);
+            else
+                Put(slice);
+            if (m_length > 0)
+                return std::string_view(m_out.data(), m_length);
         }
         return {};
     }
 
 private:
-    static constexpr std::size_t kSlice = std::size_t{1} << 20;
+    // Converted text is built a slice at a time in a buffer of its own: kept small.
+    static constexpr std::size_t kConvertedSlice = std::size_t{1} << 20;
 
     std::string_view Slice()
     {
         for (; m_index < 2; ++m_index, m_at = 0) {
             const std::string_view piece = m_pieces[m_index];
             if (m_at < piece.size()) {
-                const std::string_view slice = piece.substr(m_at, kSlice);
+                const std::string_view slice = piece.substr(m_at, m_slice);
                 m_at += slice.size();
+                m_consumed += static_cast<std::int64_t>(slice.size());
                 return slice;
             }
         }
         return {};
     }
 
-    // Each CR LF as LF; a CR that ends a slice waits to see what follows it.
-    std::string_view WithLf(std::string_view slice)
+    void Put(std::string_view bytes)
     {
-        m_converted.clear();
+        char* at = m_out.data() + m_length;
+        if (m_utf8) {
+            m_length += utf8text::EncodeInto(at, bytes);
+        } else {
+            std::memcpy(at, bytes.data(), bytes.size());
+            m_length += bytes.size();
+        }
+    }
+
+    // Each CR LF as LF; a CR that ends a slice waits to see what follows it.
+    void WithLf(std::string_view slice)
+    {
         if (m_pendingCr && (slice.empty() || slice.front() != '\n'))
-            m_converted += '\r';
+            Put("\r");
         m_pendingCr = false;
         for (std::size_t from = 0;;) {
             const std::size_t cr = slice.find('\r', from);
             if (cr == std::string_view::npos) {
-                m_converted.append(slice.substr(from));
+                Put(slice.substr(from));
                 break;
             }
             if (cr + 1 == slice.size()) {
-                m_converted.append(slice.substr(from, cr - from));
+                Put(slice.substr(from, cr - from));
                 m_pendingCr = true;
                 break;
             }
             const bool pair = slice[cr + 1] == '\n';
-            m_converted.append(slice.substr(from, cr - from + (pair ? 0 : 1)));
+            Put(slice.substr(from, cr - from + (pair ? 0 : 1)));
             from = cr + 1;
         }
-        return m_converted;
     }
 
     std::string_view m_pieces[2];
     int m_index = 0;
     std::size_t m_at = 0;
     bool m_utf8, m_mark, m_lf;
+    std::size_t m_slice;
+    std::int64_t m_consumed = 0;
     bool m_pendingCr = false;
     bool m_finished = false;
-    std::string m_converted, m_encoded;
+    std::string m_out; // room for one converted slice
+    std::size_t m_length = 0;
 };
+
+void WriteConverted(const QString& path, const TextPieces& text, FileEncoding encoding, const WriteSetup& setup)
+{
+    FileBytes out(text, encoding, setup.chunk);
+    // Each piece is on disk before the next is asked for, so what was consumed has been written.
+    auto next = [&] {
+        if (setup.progress)
+            setup.progress(out.Consumed());
+        return out.Next();
+    };
+    SaveFileKeepingIdentity(path, next, SaveOptions{setup.backupFolder, {}});
+}
 
 } // namespace
 
@@ -204,11 +234,9 @@ void ReadFileBlocks(const QString& path, const std::function<bool(std::string_vi
     ReadBlocks(path, file.fd, buffer.data(), buffer.size(), block);
 }
 
-void WriteFileBytes(const QString& path, const TextPieces& bytes)
-{
-    FileBytes out(bytes, {});
-    SaveFileKeepingIdentity(path, [&] { return out.Next(); }, DocumentSaveOptions());
-}
+WriteSetup DocumentWriteSetup() { return WriteSetup{ProgramStateFolder(), WriteSetup{}.chunk, {}}; }
+
+void WriteFileBytes(const QString& path, const TextPieces& bytes) { WriteConverted(path, bytes, {}, DocumentWriteSetup()); }
 
 void WriteFileBytes(const QString& path, std::string_view bytes) { WriteFileBytes(path, TextPieces{bytes, {}}); }
 
@@ -243,8 +271,13 @@ TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, c
 
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding)
 {
-    FileBytes out(documentBytes, encoding);
-    SaveFileKeepingIdentity(path, [&] { return out.Next(); }, DocumentSaveOptions());
+    WriteConverted(path, documentBytes, encoding, DocumentWriteSetup());
+}
+
+void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding,
+                   const WriteSetup& setup)
+{
+    WriteConverted(path, documentBytes, encoding, setup);
 }
 
 void DeleteFileQuietly(const QString& path) { ::unlink(NativePath(path).constData()); }

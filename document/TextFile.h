@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -59,8 +61,23 @@ TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8 = 
 // calls them.
 TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name);
 
+// What a write needs from the program around it, found first on the window's thread, so that
+// the write itself can run on a worker (which then touches nothing else of the program).
+struct WriteSetup {
+    // Where an in-place write keeps the old bytes until it has succeeded (the state folder).
+    QString backupFolder;
+    // The most bytes of the document that one write hands the system.
+    std::size_t chunk = std::size_t{8} << 20;
+    // Before each write: how many of the document's bytes have gone to the file so far.
+    std::function<void(std::int64_t documentBytesDone)> progress;
+};
+// The setup of this run: its state folder.
+WriteSetup DocumentWriteSetup();
+
 // Writes the document's bytes as `encoding` says (each CR LF as LF for LineBreaks::Lf), as
-// WriteFileBytes does.
+// WriteFileBytes does, converting a slice at a time: never a second whole copy.
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding);
+void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding,
+                   const WriteSetup& setup);
 // The same for a text in one piece.
 void WriteFileBytes(const QString& path, const TextPieces& bytes);

@@ -24,5 +24,9 @@ std::string WhyNotUtf8(std::string_view file);
 
 // Every Windows-1254 byte has a UTF-8 form, so nothing is lost on the way out.
 std::string Encode(std::string_view cp1254Bytes, bool byteOrderMark = false);
+// The same into `out`, which has EncodedRoom(cp1254Bytes.size()) bytes of room (a buffer used
+// again and again costs no new memory); returns how many it wrote.
+std::size_t EncodeInto(char* out, std::string_view cp1254Bytes, bool byteOrderMark = false);
+std::size_t EncodedRoom(std::size_t cp1254Bytes);
 
 } // namespace utf8text

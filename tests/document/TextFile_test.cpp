@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -169,6 +170,30 @@ TEST(LineBreaks, ACrLfSplitBetweenPiecesOrSlicesIsStillOneBreak)
     EXPECT_TRUE(ReadFileBytes(out) == expected);
     WriteTextFile(out, TextPieces{big, {}}, FileEncoding{true, true, LineBreaks::Lf});
     EXPECT_TRUE(ReadFileBytes(out) == kMark + expected);
+}
+
+// A background save writes in small slices and reports how far it is: whatever the slice, the
+// file is the same, and the report before each write ends at the whole document.
+TEST(TextFile, AnyWriteSliceGivesTheSameFileAndTheProgressEndsAtTheWhole)
+{
+    TempHome home;
+    const QString out = home.File(QStringLiteral("out.txt"));
+    const std::string first = "a\xF0\r\nx\r", second = "\n\xE7\r\xFD\r\n\r"; // ğ, ç, ı
+    for (const FileEncoding encoding : {FileEncoding{}, FileEncoding{false, false, LineBreaks::Lf},
+                                        FileEncoding{true, true, LineBreaks::CrLf}, FileEncoding{true, false, LineBreaks::Lf}}) {
+        WriteTextFile(out, TextPieces{first, second}, encoding);
+        const std::string whole = ReadFileBytes(out);
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {
+            std::vector<std::int64_t> reports;
+            WriteSetup setup = DocumentWriteSetup();
+            setup.chunk = chunk;
+            setup.progress = [&](std::int64_t done) { reports.push_back(done); };
+            WriteTextFile(out, TextPieces{first, second}, encoding, setup);
+            EXPECT_EQ(ReadFileBytes(out), whole) << "slice " << chunk << ", UTF-8 " << encoding.utf8;
+            EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+            EXPECT_EQ(reports.back(), static_cast<std::int64_t>(first.size() + second.size()));
+        }
+    }
 }
 
 } // namespace
