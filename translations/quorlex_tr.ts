@@ -171,6 +171,17 @@
     </message>
 </context>
 <context>
+    <name>SaveProgress</name>
+    <message>
+        <source>Saving</source>
+        <translation>Kaydediliyor</translation>
+    </message>
+    <message>
+        <source>%1 of %2 bytes written</source>
+        <translation>%1 / %2 bayt yazıldı</translation>
+    </message>
+</context>
+<context>
     <name>TAboutBox</name>
     <message>
         <source>About Quorlex</source>
@@ -821,6 +832,10 @@
     <message>
         <source>Modified</source>
         <translation>Değiştirildi</translation>
+    </message>
+    <message>
+        <source>Saving %1...</source>
+        <translation>%1 kaydediliyor...</translation>
     </message>
 </context>
 <context>
