@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileSave.h"
+#include "platform/MemoryPages.h"
 #include "platform/NativePath.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Utf8Text.h"
@@ -11,7 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -159,17 +160,134 @@ private:
 
 namespace {
 
-// A big text is read into huge pages where the system grants them on request: a page fault
-// for every 2 MB instead of every 4 KB, which is most of the cost of reading a big file.
-void AdviseHugePages(std::string& bytes)
+using Offset = std::int64_t;
+
+// A little room beyond the file: the document keeps its edit gap there, so the first key typed
+// into a big file does not copy the whole text to make one.
+std::size_t RoomFor(std::size_t size) { return size + std::min<std::size_t>(size / 32 + 4096, std::size_t{4} << 20); }
+
+// A buffer for a big file, in huge pages where the system grants them (see memorypages).
+void ReserveFor(std::string& bytes, Offset size)
 {
-    constexpr std::uintptr_t kPage = 4096;
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
-    const std::uintptr_t begin = (start + kPage - 1) & ~(kPage - 1);
-    const std::uintptr_t end = (start + bytes.capacity()) & ~(kPage - 1);
-    if (end > begin + 2 * kHuge)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    if (size <= 0)
+        return;
+    bytes.reserve(RoomFor(static_cast<std::size_t>(size)));
+    memorypages::AdviseHuge(bytes.data(), bytes.capacity());
+}
+
+// One read: small enough that its bytes are still in the processor's cache when scanned.
+constexpr std::size_t kPiece = std::size_t{256} << 10;
+// From this size on a file is read in two halves at once.
+constexpr Offset kHalvesFrom = Offset{16} << 20;
+
+// Reads on from the end of `bytes` until the end of the file, scanning each piece as it comes.
+void ReadRest(const QString& path, int fd, std::string& bytes, LineScanPart& part)
+{
+    std::string piece(kPiece, '\0');
+    for (;;) {
+        const ssize_t got = ::pread(fd, piece.data(), piece.size(), static_cast<off_t>(bytes.size()));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            FailOpen(path, errno);
+        }
+        if (got == 0)
+            return;
+        bytes.append(piece.data(), static_cast<std::size_t>(got));
+        part.Feed(bytes.data(), static_cast<Offset>(bytes.size()));
+    }
+}
+
+// Reads [from, to) of the file into its place in `base`, scanning each piece as it comes. Gives
+// the error, or -1 when the file ended before `to` (it shrank since its size was taken), or 0.
+int ReadRange(int fd, char* base, Offset from, Offset to, LineScanPart& part)
+{
+    for (Offset at = from; at < to;) {
+        const std::size_t want = std::min<std::size_t>(kPiece, static_cast<std::size_t>(to - at));
+        const ssize_t got = ::pread(fd, base + at, want, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got < 0 ? errno : -1;
+        at += got;
+        part.Feed(base, at);
+    }
+    return 0;
+}
+
+// The two halves of a big file at once, one on each core: each thread first faults in its half
+// of the buffer (the first touch of fresh memory is most of the cost), then reads and scans it.
+// False when the file turned out shorter than its size said.
+bool ReadHalves(const QString& path, int fd, Offset size, std::string& bytes, std::vector<LineScanPart>& parts)
+{
+    const Offset mid = size / 2;
+    char* base = bytes.data();
+    {
+        auto other = std::async(std::launch::async, [&] {
+            memorypages::Populate(base + mid, static_cast<std::size_t>(size - mid));
+        });
+        memorypages::Populate(base, static_cast<std::size_t>(mid));
+    }
+    bytes.resize(static_cast<std::size_t>(size)); // no new pages: only writes those just faulted in
+    base = bytes.data();
+    parts.emplace_back(0, LineStartRoom(size));
+    parts.emplace_back(mid, LineStartRoom(size - mid));
+    auto other = std::async(std::launch::async, [&] { return ReadRange(fd, base, mid, size, parts[1]); });
+    const int first = ReadRange(fd, base, 0, mid, parts[0]);
+    const int second = other.get();
+    if (first > 0 || second > 0)
+        FailOpen(path, first > 0 ? first : second);
+    return first == 0 && second == 0;
+}
+
+// Every byte of the file with its scan made on the way in, so that opening walks the bytes once.
+struct ScannedFile {
+    std::string bytes;
+    LineScan scan;
+};
+
+ScannedFile ReadScannedFile(const QString& path)
+{
+    struct stat st {};
+    const OpenFile file{OpenRegular(path, st)};
+    const Offset size = st.st_size;
+    ScannedFile read;
+    ReserveFor(read.bytes, size);
+    std::vector<LineScanPart> parts;
+    if (size >= kHalvesFrom && ScanThreads() > 1 && ReadHalves(path, file.fd, size, read.bytes, parts)) {
+        parts.emplace_back(size, 0); // what the file grew by since its size was taken
+    } else {
+        read.bytes.clear();
+        parts.clear();
+        parts.emplace_back(0, LineStartRoom(size));
+    }
+    ReadRest(path, file.fd, read.bytes, parts.back());
+    read.scan = JoinLineScan(std::move(parts));
+    return read;
+}
+
+// The encoding a file's bytes are read in, by their scan (see ReadTextFile).
+TextFileContents Decide(std::string bytes, LineScan scan, std::optional<bool> asUtf8, const QString& name)
+{
+    TextFileContents file{std::move(bytes), {}, std::move(scan)};
+    // As LineBreaksOf: at least one LF and no CR at all.
+    file.encoding.lineBreaks = !file.scan.anyCr && file.scan.anyLf ? LineBreaks::Lf : LineBreaks::CrLf;
+    if (asUtf8 == false)
+        return file;
+    // Without a byte beyond ASCII there is neither a multi-byte character nor a byte-order mark.
+    if (file.scan.beyondAscii) {
+        if (auto decoded = utf8text::DecodeIfQualifies(file.bytes)) {
+            file.bytes = std::move(decoded->bytes);
+            file.scan = ScanText(file.bytes);
+            file.encoding.utf8 = true;
+            file.encoding.byteOrderMark = decoded->byteOrderMark;
+            return file;
+        }
+    }
+    if (asUtf8 == true)
+        throw QuorlexError("Cannot open \"" + ShownPath(name).toStdString() + "\" as UTF-8. " +
+                           utf8text::WhyNotUtf8(file.bytes));
+    return file;
 }
 
 } // namespace
@@ -179,13 +297,7 @@ std::string ReadFileBytes(const QString& path)
     struct stat st {};
     const OpenFile file{OpenRegular(path, st)};
     std::string bytes;
-    // A little room beyond the file: the document keeps its edit gap there, so the first key
-    // typed into a big file does not copy the whole text to make one.
-    if (st.st_size > 0) {
-        const auto size = static_cast<std::size_t>(st.st_size);
-        bytes.reserve(size + std::min<std::size_t>(size / 32 + 4096, std::size_t{4} << 20));
-        AdviseHugePages(bytes);
-    }
+    ReserveFor(bytes, st.st_size);
     char buffer[1 << 16];
     ReadBlocks(path, file.fd, buffer, sizeof buffer, [&](std::string_view block) {
         bytes.append(block);
@@ -218,24 +330,14 @@ LineBreaks LineBreaksOf(std::string_view bytes)
 
 TextFileContents ReadTextFile(const QString& path, std::optional<bool> asUtf8)
 {
-    return DecodeTextFile(ReadFileBytes(path), asUtf8, path);
+    ScannedFile read = ReadScannedFile(path);
+    return Decide(std::move(read.bytes), std::move(read.scan), asUtf8, path);
 }
 
 TextFileContents DecodeTextFile(std::string bytes, std::optional<bool> asUtf8, const QString& name)
 {
-    TextFileContents file{std::move(bytes), {}};
-    file.encoding.lineBreaks = LineBreaksOf(file.bytes);
-    if (asUtf8 == false)
-        return file;
-    if (auto decoded = utf8text::DecodeIfQualifies(file.bytes)) {
-        file.bytes = std::move(decoded->bytes);
-        file.encoding.utf8 = true;
-        file.encoding.byteOrderMark = decoded->byteOrderMark;
-    } else if (asUtf8 == true) {
-        throw QuorlexError("Cannot open \"" + ShownPath(name).toStdString() + "\" as UTF-8. " +
-                           utf8text::WhyNotUtf8(file.bytes));
-    }
-    return file;
+    LineScan scan = ScanText(bytes);
+    return Decide(std::move(bytes), std::move(scan), asUtf8, name);
 }
 
 void WriteTextFile(const QString& path, const TextPieces& documentBytes, FileEncoding encoding)
