@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -177,70 +176,10 @@ void ReserveFor(std::string& bytes, Offset size)
 
 // One read: small enough that its bytes are still in the processor's cache when scanned.
 constexpr std::size_t kPiece = std::size_t{256} << 10;
-// From this size on a file is read in two halves at once.
-constexpr Offset kHalvesFrom = Offset{16} << 20;
-
-// Reads on from the end of `bytes` until the end of the file, scanning each piece as it comes.
-void ReadRest(const QString& path, int fd, std::string& bytes, LineScanPart& part)
-{
-    std::string piece(kPiece, '\0');
-    for (;;) {
-        const ssize_t got = ::pread(fd, piece.data(), piece.size(), static_cast<off_t>(bytes.size()));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            FailOpen(path, errno);
-        }
-        if (got == 0)
-            return;
-        bytes.append(piece.data(), static_cast<std::size_t>(got));
-        part.Feed(bytes.data(), static_cast<Offset>(bytes.size()));
-    }
-}
-
-// Reads [from, to) of the file into its place in `base`, scanning each piece as it comes. Gives
-// the error, or -1 when the file ended before `to` (it shrank since its size was taken), or 0.
-int ReadRange(int fd, char* base, Offset from, Offset to, LineScanPart& part)
-{
-    for (Offset at = from; at < to;) {
-        const std::size_t want = std::min<std::size_t>(kPiece, static_cast<std::size_t>(to - at));
-        const ssize_t got = ::pread(fd, base + at, want, static_cast<off_t>(at));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got < 0 ? errno : -1;
-        at += got;
-        part.Feed(base, at);
-    }
-    return 0;
-}
-
-// The two halves of a big file at once, one on each core: each thread first faults in its half
-// of the buffer (the first touch of fresh memory is most of the cost), then reads and scans it.
-// False when the file turned out shorter than its size said.
-bool ReadHalves(const QString& path, int fd, Offset size, std::string& bytes, std::vector<LineScanPart>& parts)
-{
-    const Offset mid = size / 2;
-    char* base = bytes.data();
-    {
-        auto other = std::async(std::launch::async, [&] {
-            memorypages::Populate(base + mid, static_cast<std::size_t>(size - mid));
-        });
-        memorypages::Populate(base, static_cast<std::size_t>(mid));
-    }
-    bytes.resize(static_cast<std::size_t>(size)); // no new pages: only writes those just faulted in
-    base = bytes.data();
-    parts.emplace_back(0, LineStartRoom(size));
-    parts.emplace_back(mid, LineStartRoom(size - mid));
-    auto other = std::async(std::launch::async, [&] { return ReadRange(fd, base, mid, size, parts[1]); });
-    const int first = ReadRange(fd, base, 0, mid, parts[0]);
-    const int second = other.get();
-    if (first > 0 || second > 0)
-        FailOpen(path, first > 0 ? first : second);
-    return first == 0 && second == 0;
-}
 
 // Every byte of the file with its scan made on the way in, so that opening walks the bytes once.
+// One thread: reading a big file in two halves at once was measured slower (the cost is the
+// first touch of the new memory, which a second thread only contends for).
 struct ScannedFile {
     std::string bytes;
     LineScan scan;
@@ -250,18 +189,16 @@ ScannedFile ReadScannedFile(const QString& path)
 {
     struct stat st {};
     const OpenFile file{OpenRegular(path, st)};
-    const Offset size = st.st_size;
     ScannedFile read;
-    ReserveFor(read.bytes, size);
+    ReserveFor(read.bytes, st.st_size);
     std::vector<LineScanPart> parts;
-    if (size >= kHalvesFrom && ScanThreads() > 1 && ReadHalves(path, file.fd, size, read.bytes, parts)) {
-        parts.emplace_back(size, 0); // what the file grew by since its size was taken
-    } else {
-        read.bytes.clear();
-        parts.clear();
-        parts.emplace_back(0, LineStartRoom(size));
-    }
-    ReadRest(path, file.fd, read.bytes, parts.back());
+    parts.emplace_back(0, LineStartRoom(st.st_size));
+    std::string piece(kPiece, '\0');
+    ReadBlocks(path, file.fd, piece.data(), piece.size(), [&](std::string_view block) {
+        read.bytes.append(block);
+        parts.front().Feed(read.bytes.data(), static_cast<Offset>(read.bytes.size()));
+        return true;
+    });
     read.scan = JoinLineScan(std::move(parts));
     return read;
 }

@@ -41,18 +41,6 @@ void AdviseHuge(const void* data, std::size_t bytes)
         ::madvise(inner.Address(), inner.Length(), MADV_HUGEPAGE);
 }
 
-void Populate(void* data, std::size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    const Inner inner(data, bytes);
-    if (inner.Length() > 0)
-        ::madvise(inner.Address(), inner.Length(), MADV_POPULATE_WRITE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
 void Release(const void* data, std::size_t bytes)
 {
     const Inner inner(data, bytes);

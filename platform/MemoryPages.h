@@ -10,10 +10,6 @@ namespace memorypages {
 // instead of every 4 KB, which is most of the cost of filling a big block the first time.
 void AdviseHuge(const void* data, std::size_t bytes);
 
-// Faults in for writing, at once, the pages that lie wholly inside the block (as its first writes
-// would, but in one call, and on whichever thread calls it).
-void Populate(void* data, std::size_t bytes);
-
 // Gives the pages that lie wholly inside the block back to the system; the block reads as zeros
 // there afterwards. For a block whose contents have been used and that is about to be freed.
 void Release(const void* data, std::size_t bytes);
