@@ -307,7 +307,12 @@ void ByteDocument::Assign(std::string&& text, Undo undo)
     if (static_cast<Offset>(text.size()) > kCapacity)
         TooBig();
     std::vector<Offset> starts = LineStarts::Scan(text);
-    if (starts.size() > static_cast<std::size_t>(INT_MAX))
+    Assign(std::move(text), std::move(starts), undo);
+}
+
+void ByteDocument::Assign(std::string&& text, std::vector<Offset>&& starts, Undo undo)
+{
+    if (static_cast<Offset>(text.size()) > kCapacity || starts.size() > static_cast<std::size_t>(INT_MAX))
         TooBig();
     DocumentEdit edit;
     const bool keep = undo == Undo::History && m_history.KeepsAll();

@@ -76,6 +76,9 @@ public:
     // on an equal text compare first (Equals). Forgets the undo step, except that Undo::History
     // with the whole history kept records the old text as one step.
     void Assign(std::string&& text, Undo undo = Undo::None);
+    // As Assign, with the text's line starts (LineStarts::Scan's) already found: a read that
+    // scanned the bytes on their way in saves a second walk over a big text.
+    void Assign(std::string&& text, std::vector<Offset>&& starts, Undo undo = Undo::None);
     // Empties the document (and gives its memory back); forgets the undo step. Raises only when
     // the text was not empty.
     void Clear();

@@ -1,27 +1,11 @@
 #include "document/LineStarts.h"
 
+#include "document/LineScan.h"
+
 #include <algorithm>
 #include <cstring>
 
-std::vector<LineStarts::Offset> LineStarts::Scan(std::string_view text)
-{
-    std::vector<Offset> starts;
-    // Lines of ordinary text are longer than this; a reservation costs no memory until used.
-    starts.reserve(text.size() / 32 + 16);
-    starts.push_back(0);
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* p = begin;
-    while (p < end) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (!lf)
-            break;
-        if (lf > begin && lf[-1] == '\r')
-            starts.push_back(lf + 1 - begin);
-        p = lf + 1;
-    }
-    return starts;
-}
+std::vector<LineStarts::Offset> LineStarts::Scan(std::string_view text) { return ScanText(text).starts; }
 
 void LineStarts::Reset(std::vector<Offset>&& starts)
 {

@@ -54,12 +54,16 @@ void TextDocument::Load(const QString& path, std::optional<bool> asUtf8, ByteDoc
 {
     const FileStamp onDisk = FileStampOf(path); // before the read: a change during it shows later
     TextFileContents file = ReadTextFile(path, asUtf8);
-    if (HasLoneLineBreak(file.bytes))
+    if (file.scan.loneBreak) {
         file.bytes = NormalizeLineBreaks(file.bytes);
-    if (undo == ByteDocument::Undo::History && KeepsHistory())
-        SetWholeText(std::move(file.bytes));
-    else
-        Adopt(std::move(file.bytes));
+        file.scan = ScanText(file.bytes);
+    }
+    if (undo == ByteDocument::Undo::History && KeepsHistory()) {
+        if (!m_bytes.Equals(file.bytes))
+            m_bytes.Assign(std::move(file.bytes), std::move(file.scan.starts), ByteDocument::Undo::History);
+    } else {
+        Adopt(std::move(file.bytes), std::move(file.scan.starts));
+    }
     SetEncoding(file.encoding, false);
     SetFileName(path);
     SetModified(false);
@@ -97,7 +101,7 @@ void TextDocument::Reset()
     emit UndoStateChanged();
 }
 
-void TextDocument::Adopt(std::string&& text)
+void TextDocument::Adopt(std::string&& text, std::vector<Offset>&& starts)
 {
     ++m_quiet;
     struct Loud {
@@ -106,8 +110,10 @@ void TextDocument::Adopt(std::string&& text)
     } loud{m_quiet};
     if (m_bytes.Equals(text))
         m_bytes.ForgetUndo();
-    else
+    else if (starts.empty())
         m_bytes.Assign(std::move(text));
+    else
+        m_bytes.Assign(std::move(text), std::move(starts));
     emit UndoStateChanged();
 }
 

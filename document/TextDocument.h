@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The document the window edits: its bytes and undo (ByteDocument), the file they belong to,
 // how that file is written, whether it was changed since, and what the file looked like on
@@ -109,7 +110,8 @@ signals:
     void UndoStateChanged();
 
 private:
-    void Adopt(std::string&& text);
+    // `starts`: the text's line starts when a read found them already (else empty).
+    void Adopt(std::string&& text, std::vector<Offset>&& starts = {});
 
     ByteDocument m_bytes;
     QString m_fileName;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LineScan.h"
 #include "document/TextPieces.h"
 
 #include <QString>
@@ -45,11 +46,12 @@ struct FileEncoding {
 // Lf for bytes that break lines with LF alone: at least one LF and no CR at all.
 LineBreaks LineBreaksOf(std::string_view bytes);
 
-// A text file as the document will hold it (line breaks not yet normalised) and how it was
-// written.
+// A text file as the document will hold it (line breaks not yet normalised), how it was
+// written, and the scan of those bytes made on the way in (so that nothing walks them again).
 struct TextFileContents {
     std::string bytes;
     FileEncoding encoding;
+    LineScan scan;
 };
 
 // Reads a file the user opens. Without `asUtf8` a file that is UTF-8 of the code page's

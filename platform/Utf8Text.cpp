@@ -25,8 +25,14 @@ Fault Walk(std::string_view text, std::string* out, std::size_t& at, bool& multi
     while (at < n) {
         const unsigned char b = p[at];
         if (b < 0x80) {
-            // ASCII runs are the common case: copy them in one step.
+            // ASCII runs are the common case: find their end eight bytes at a time and copy them
+            // in one step.
             std::size_t end = at + 1;
+            for (std::uint64_t word = 0; end + 8 <= n; end += 8) {
+                std::memcpy(&word, p + end, 8);
+                if (word & 0x8080808080808080u)
+                    break;
+            }
             while (end < n && p[end] < 0x80)
                 ++end;
             if (out)
