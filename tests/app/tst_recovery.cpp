@@ -3,6 +3,7 @@
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
 #include "document/RecoveryFile.h"
+#include "document/RecoverySlots.h"
 #include "document/TextFile.h"
 #include "extract/ExtractionScript.h"
 #include "extract/UrlFetch.h"
@@ -491,7 +492,7 @@ private slots:
             form.Recovery().WaitIdle();
             const QStringList kept = form.Recovery().KeptPaths();
             QCOMPARE(kept.size(), 1);
-            QCOMPARE(DecodeRecovery(ReadFileBytes(kept[0]))->text, std::string("typed before"));
+            QCOMPARE(ReadRecoveryFile(kept[0])->text, std::string("typed before"));
             Act(form, "EditUndo1")->trigger(); // the reload was one step
             QCOMPARE(form.Document().Text(), std::string("typed before"));
             QVERIFY(form.Document().Modified());
