@@ -237,7 +237,7 @@ void TRecovery::StartSnapshot()
     m_snapshotBytes = static_cast<std::int64_t>(start.size());
     m_writer->BeginNext(std::move(start));
     m_snapshotting = true;
-    m_frontier = 0;
+    m_frontier = {};
 }
 
 void TRecovery::Step(int budgetMs)
@@ -249,7 +249,7 @@ void TRecovery::Step(int budgetMs)
     TextDocument& doc = m_form.Document();
     QElapsedTimer clock;
     clock.start();
-    while (m_frontier < doc.Length()) {
+    while (m_frontier.Frontier() < doc.Length()) {
         if (m_writer->Queued() >= kInFlight) {
             if (budgetMs >= 0) {
                 m_stepper.start(2); // the disk is behind: nothing more in memory meanwhile
@@ -257,12 +257,11 @@ void TRecovery::Step(int budgetMs)
             }
             m_writer->WaitQueuedBelow(kInFlight);
         }
-        const std::int64_t n = std::min(kSlice, doc.Length() - m_frontier);
+        const std::int64_t n = std::min(kSlice, doc.Length() - m_frontier.Frontier());
         std::string slice;
-        doc.Bytes().CopyTo(m_frontier, n, slice);
-        m_writer->AppendNext({m_lastChangeMs, m_frontier, 0, m_frontier + n}, std::move(slice));
+        doc.Bytes().CopyTo(m_frontier.Frontier(), n, slice);
+        m_writer->AppendNext(m_frontier.Slice(m_lastChangeMs, n), std::move(slice));
         m_snapshotBytes += 45 + n;
-        m_frontier += n;
         if (budgetMs >= 0 && clock.elapsed() >= budgetMs) {
             m_stepper.start(0);
             return;
@@ -284,15 +283,10 @@ void TRecovery::FinishSnapshot()
 
 void TRecovery::FollowInSnapshot(const JournalEdit& edit, std::string_view added)
 {
-    // The snapshot holds [0, m_frontier) of the text before the edit. What lies past it is
-    // streamed later as it will be then; what lies before it gets the edit.
-    if (edit.start >= m_frontier)
-        return;
-    const std::int64_t removed = std::min(edit.removed, m_frontier - edit.start);
-    const std::int64_t frontier = m_frontier - removed + static_cast<std::int64_t>(added.size());
-    m_writer->AppendNext({edit.changedMs, edit.start, removed, frontier}, std::string(added));
-    m_snapshotBytes += 45 + static_cast<std::int64_t>(added.size());
-    m_frontier = frontier;
+    if (const auto followed = m_frontier.Follow(edit, static_cast<std::int64_t>(added.size()))) {
+        m_writer->AppendNext(*followed, std::string(added));
+        m_snapshotBytes += 45 + static_cast<std::int64_t>(added.size());
+    }
 }
 
 void TRecovery::Discard()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/RecoveryJournal.h"
 #include "platform/FileStamp.h"
 
 #include <QElapsedTimer>
@@ -16,7 +17,6 @@ class RecoverySlot;
 class RecoveryWriter;
 class TAppForm;
 struct DocumentEdit;
-struct JournalEdit;
 
 // The main window's recovery journal and what it knows of its file on disk. Each edit is handed
 // to a worker thread as a small record; a whole-document command, and a journal grown past the
@@ -98,7 +98,7 @@ private:
     bool m_baseKnown = true;         // the text before the first edit is the file's (or empty)
     bool m_wantSnapshot = false;
     bool m_snapshotting = false;
-    std::int64_t m_frontier = 0; // the snapshot holds the document's first m_frontier bytes
+    SnapshotFrontier m_frontier;
     std::int64_t m_snapshotBytes = 0;
     static constexpr std::int64_t kSlice = std::int64_t{4} << 20;
     static constexpr std::size_t kInFlight = std::size_t{16} << 20;

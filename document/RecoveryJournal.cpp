@@ -207,6 +207,23 @@ std::uint32_t Crc32(std::uint32_t crc, std::string_view bytes)
     return ~crc;
 }
 
+JournalEdit SnapshotFrontier::Slice(std::int64_t changedMs, std::int64_t bytes)
+{
+    const JournalEdit edit{changedMs, m_frontier, 0, m_frontier + bytes};
+    m_frontier += bytes;
+    return edit;
+}
+
+std::optional<JournalEdit> SnapshotFrontier::Follow(const JournalEdit& edit, std::int64_t added)
+{
+    if (edit.start >= m_frontier)
+        return std::nullopt;
+    // Of what the edit took out, only the part before the frontier was streamed.
+    const std::int64_t removed = std::min(edit.removed, m_frontier - edit.start);
+    m_frontier += added - removed;
+    return JournalEdit{edit.changedMs, edit.start, removed, m_frontier};
+}
+
 std::string EncodeJournalStart(const JournalIdentity& id)
 {
     std::string payload;

@@ -39,6 +39,22 @@ struct JournalEdit {
     std::int64_t lengthAfter = 0; // the text's length after the edit: replay checks it
 };
 
+// A snapshot streamed from the document while edits go on: the records streamed so far give
+// the text's first Frontier() bytes. Bytes past the frontier are streamed later as they are
+// then; an edit that reaches before it is followed.
+class SnapshotFrontier {
+public:
+    std::int64_t Frontier() const { return m_frontier; }
+    // The record that streams the next `bytes` bytes (the text's from the frontier on).
+    JournalEdit Slice(std::int64_t changedMs, std::int64_t bytes);
+    // The record the streamed part gets for an edit of the text; nullopt when it lies past the
+    // frontier. `added`: how many bytes the edit put in (all of them go in).
+    std::optional<JournalEdit> Follow(const JournalEdit& edit, std::int64_t added);
+
+private:
+    std::int64_t m_frontier = 0;
+};
+
 // The bytes of records, for the writer. An edit is three pieces so that big added bytes are
 // written from where they are: EditHead, the bytes, EditTail.
 std::string EncodeJournalStart(const JournalIdentity& identity);

@@ -367,6 +367,29 @@ private slots:
         QCOMPARE(ReadFileBytes(gone), std::string("newer"));
         QVERIFY(!second.Document().Modified());
     }
+    // A journal over its file: replayed while the file is the one it was, else only what was typed.
+    void journalOverAFileChangedSinceGivesWhatWasTyped()
+    {
+        const QString path = Path(QStringLiteral("notes.txt"));
+        WriteFileBytes(path, "line one\nline two\n"); // LF: read as CR LF, written back as LF
+        TAppForm& first = NewForm();
+        first.LoadDocument(path);
+        first.Editor().SetSelection(8, 0);
+        QTest::keyClicks(&first.Editor(), QStringLiteral(" typed"));
+        WaitForCopy(first);
+        Die(first);
+        WriteFileBytes(path, "rewritten by another program\n");
+        TAppForm& second = NewForm();
+        DialogsOf(second).restoreAnswers = {Answer::Yes};
+        DialogsOf(second).yesNoAnswers = {Answer::No};
+        second.Start({});
+        QVERIFY(DialogsOf(second).restoreOffers.value(0).contains(
+            QStringLiteral(" It holds changes to the file, which has changed since: 6 of its 26 bytes are there")));
+        QCOMPARE(second.Document().Text(), std::string(" typed"));
+        QVERIFY(second.Document().Encoding().lineBreaks == LineBreaks::Lf);
+        second.RunGuarded([&] { Act(second, "FileSave1")->trigger(); }); // asks before writing over it
+        QCOMPARE(ReadFileBytes(path), std::string("rewritten by another program\n"));
+    }
     void copyGoesWhenTheTextIsSavedOrGivenUp_data()
     {
         QTest::addColumn<QString>("how");
