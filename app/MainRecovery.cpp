@@ -22,6 +22,7 @@
 #include <QStatusTipEvent>
 
 #include <algorithm>
+#include <ctime>
 
 // A journal of a text that a reload gave up.
 struct TRecovery::Kept {
@@ -113,10 +114,44 @@ namespace {
 
 std::int64_t Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// Notes how long a piece of recovery work held the window's thread, on the clock and in
+// processor time (on a busy machine the first includes time the thread waited for a processor).
+class WorkTimer {
+public:
+    WorkTimer(double& longest, double& longestCpu, bool on = true)
+        : m_longest(longest), m_longestCpu(longestCpu), m_on(on), m_cpu(ThreadCpuMs())
+    {
+        m_clock.start();
+    }
+    ~WorkTimer()
+    {
+        if (!m_on)
+            return;
+        m_longest = std::max(m_longest, static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
+        m_longestCpu = std::max(m_longestCpu, ThreadCpuMs() - m_cpu);
+    }
+    qint64 ElapsedMs() const { return m_clock.elapsed(); }
+
+private:
+    double& m_longest;
+    double& m_longestCpu;
+    bool m_on;
+    double m_cpu;
+    QElapsedTimer m_clock;
+};
+
 } // namespace
 
 void TRecovery::Changed(const DocumentEdit& edit)
 {
+    const WorkTimer timer(m_longestWorkMs, m_longestWorkCpuMs);
     const TextDocument& doc = m_form.Document();
     m_lastChangeMs = Now();
     if (edit.whole && !doc.Modified()) {
@@ -247,8 +282,7 @@ void TRecovery::Step(int budgetMs)
     if (!m_snapshotting)
         return;
     TextDocument& doc = m_form.Document();
-    QElapsedTimer clock;
-    clock.start();
+    const WorkTimer timer(m_longestWorkMs, m_longestWorkCpuMs, budgetMs >= 0); // a wait the caller asked for is not counted
     while (m_frontier.Frontier() < doc.Length()) {
         if (m_writer->Queued() >= kInFlight) {
             if (budgetMs >= 0) {
@@ -262,7 +296,7 @@ void TRecovery::Step(int budgetMs)
         doc.Bytes().CopyTo(m_frontier.Frontier(), n, slice);
         m_writer->AppendNext(m_frontier.Slice(m_lastChangeMs, n), std::move(slice));
         m_snapshotBytes += 45 + n;
-        if (budgetMs >= 0 && clock.elapsed() >= budgetMs) {
+        if (budgetMs >= 0 && timer.ElapsedMs() >= budgetMs) {
             m_stepper.start(0);
             return;
         }
@@ -271,7 +305,7 @@ void TRecovery::Step(int budgetMs)
     m_snapshotting = false;
     m_journal = Journal::Live;
     m_journalOverFile = false;
-    m_journalBytes = m_snapshotBytes;
+    m_journalBytes = m_snapshotBytes - m_frontier.Frontier(); // what replay adds to the text
 }
 
 void TRecovery::FinishSnapshot()

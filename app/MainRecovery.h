@@ -36,6 +36,10 @@ public:
     // Delays of the flush to the device, in milliseconds (tests shorten them); the idle delay
     // is also how long a journal that could not be written waits before it tries again.
     void SetDelays(std::int64_t idleMs, std::int64_t longestMs);
+    // The longest time one piece of recovery work held the window's thread (a slice of a
+    // snapshot, an edit handed over), in milliseconds on the clock and of processor time.
+    double LongestWorkMs() const { return m_longestWorkMs; }
+    double LongestWorkCpuMs() const { return m_longestWorkCpuMs; }
     // Why the text is not protected now ("Unsaved changes cannot be protected: <folder>:
     // <reason>"); empty while the journal is written.
     const QString& Failure() const { return m_failure; }
@@ -94,13 +98,14 @@ private:
 
     Journal m_journal = Journal::None;
     bool m_journalOverFile = false;  // needs the file to give the text back
-    std::int64_t m_journalBytes = 0; // its size on disk, to know when a snapshot is smaller
+    std::int64_t m_journalBytes = 0; // its size beyond the text it gives, to know when a snapshot is smaller
     bool m_baseKnown = true;         // the text before the first edit is the file's (or empty)
     bool m_wantSnapshot = false;
     bool m_snapshotting = false;
     SnapshotFrontier m_frontier;
+    double m_longestWorkMs = 0, m_longestWorkCpuMs = 0;
     std::int64_t m_snapshotBytes = 0;
-    static constexpr std::int64_t kSlice = std::int64_t{4} << 20;
+    static constexpr std::int64_t kSlice = std::int64_t{1} << 20;
     static constexpr std::size_t kInFlight = std::size_t{16} << 20;
     static constexpr int kStepMs = 8;
     static constexpr std::int64_t kSmallJournal = std::int64_t{1} << 20;

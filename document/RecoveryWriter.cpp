@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/uio.h>
 #include <unistd.h>
 #include <utility>
@@ -96,6 +98,11 @@ std::string RecoveryWriter::LastError() const
 
 void RecoveryWriter::Run()
 {
+    // Batch scheduling: woken by a handed-over keystroke, this thread does not take the processor
+    // from the window's thread (the default policy prefers a thread that slept, which on a busy
+    // machine costs the window a whole time slice per key).
+    sched_param param{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &param);
     using Clock = std::chrono::steady_clock;
     for (;;) {
         Job job{Op::Flush, {}, {}};

@@ -390,6 +390,35 @@ private slots:
         second.RunGuarded([&] { Act(second, "FileSave1")->trigger(); }); // asks before writing over it
         QCOMPARE(ReadFileBytes(path), std::string("rewritten by another program\n"));
     }
+    // Typing goes into the journal; a snapshot comes only when replaying would cost more than
+    // the text (a snapshot writes a new file in the journal's place).
+    void journalIsCompactedOnlyWhenItOutgrowsTheText()
+    {
+        const auto inode = [](const QString& p) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(p).constData(), &st) == 0 ? st.st_ino : 0;
+        };
+        TAppForm& form = NewForm();
+        form.Document().SetText(std::string(1 << 20, 'x')); // a whole new text: a snapshot
+        form.Recovery().WaitIdle();
+        const QString path = form.Recovery().FilePath();
+        const auto first = inode(path);
+        const auto typeAt = [&](int at, const QString& keys) {
+            form.Editor().SetSelection(at, 0);
+            QTest::keyClicks(&form.Editor(), keys);
+            form.Recovery().WaitIdle();
+        };
+        typeAt(10, QStringLiteral("typed"));
+        QCOMPARE(inode(path), first);
+        QVERIFY(QFileInfo(path).size() < (1 << 20) + 4096);
+        // Edits that replace more bytes than the text holds.
+        for (int i = 0; i < 40; ++i)
+            form.Document().Replace((i % 30) << 15, 1 << 15, std::string(1 << 15, char('a' + i % 26)), ByteDocument::Undo::None);
+        form.Recovery().WaitIdle();
+        QVERIFY(inode(path) != first);
+        QCOMPARE(ReadRecoveryFile(path)->text, form.Document().Text());
+        QVERIFY(QFileInfo(path).size() < form.Document().Length() + 65536);
+    }
     void copyGoesWhenTheTextIsSavedOrGivenUp_data()
     {
         QTest::addColumn<QString>("how");
