@@ -291,8 +291,9 @@ void TRecovery::Step(int budgetMs)
             }
             m_writer->WaitQueuedBelow(kInFlight);
         }
-        const std::int64_t n = std::min(kSlice, doc.Length() - m_frontier.Frontier());
-        std::string slice;
+        const std::int64_t n =
+            std::min(static_cast<std::int64_t>(RecoveryWriter::kSliceBytes), doc.Length() - m_frontier.Frontier());
+        std::string slice = m_writer->TakeBuffer();
         doc.Bytes().CopyTo(m_frontier.Frontier(), n, slice);
         m_writer->AppendNext(m_frontier.Slice(m_lastChangeMs, n), std::move(slice));
         m_snapshotBytes += 45 + n;

@@ -105,9 +105,8 @@ private:
     SnapshotFrontier m_frontier;
     double m_longestWorkMs = 0, m_longestWorkCpuMs = 0;
     std::int64_t m_snapshotBytes = 0;
-    static constexpr std::int64_t kSlice = std::int64_t{1} << 20;
     static constexpr std::size_t kInFlight = std::size_t{16} << 20;
-    static constexpr int kStepMs = 8;
+    static constexpr int kStepMs = 4;
     static constexpr std::int64_t kSmallJournal = std::int64_t{1} << 20;
 
     QString m_failure; // shown in status panel 0 while it lasts

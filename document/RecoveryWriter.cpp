@@ -12,6 +12,10 @@
 #include <unistd.h>
 #include <utility>
 
+namespace {
+constexpr std::size_t kBuffersAtMost = std::size_t{16} << 20;
+} // namespace
+
 RecoveryWriter::RecoveryWriter(QString path, std::function<void(int error)> finished)
     : m_path(std::move(path)), m_native(NativePath(m_path)), m_finished(std::move(finished)),
       m_thread([this] { Run(); }) {}
@@ -58,6 +62,17 @@ void RecoveryWriter::Remove()
         m_jobs.push_back({Op::Remove, {}, {}});
     }
     m_wake.notify_all();
+}
+
+std::string RecoveryWriter::TakeBuffer()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_buffers.empty())
+        return {};
+    std::string buffer = std::move(m_buffers.back());
+    m_buffers.pop_back();
+    m_buffered -= buffer.capacity();
+    return buffer;
 }
 
 void RecoveryWriter::SetDelays(std::int64_t idleMs, std::int64_t longestMs)
@@ -191,14 +206,37 @@ void RecoveryWriter::Execute(Job& job)
         }
         break;
     }
-    case Op::BeginNext:
+    case Op::BeginNext: {
+        // The slices' buffers, their pages touched here rather than on the window's thread.
+        std::vector<std::string> buffers(kBuffersAtMost / kSliceBytes);
+        for (std::string& b : buffers) {
+            b.resize(kSliceBytes);
+            b.clear();
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            for (std::string& b : buffers)
+                if (m_buffered + kSliceBytes <= kBuffersAtMost) {
+                    m_buffered += b.capacity();
+                    m_buffers.push_back(std::move(b));
+                }
+        }
         Drop(m_next, true);
         Begin(m_next, job.bytes);
         break;
+    }
     case Op::AppendNext:
         if (m_next.fd >= 0 && !m_next.broken) {
             const std::string head = EditHead(job.edit, job.bytes.size());
             Write(m_next, head, job.bytes, EditTail(head, job.bytes));
+        }
+        if (job.bytes.capacity() >= kSliceBytes) {
+            job.bytes.clear();
+            std::lock_guard lock(m_mutex);
+            if (m_buffered + job.bytes.capacity() <= kBuffersAtMost) {
+                m_buffered += job.bytes.capacity();
+                m_buffers.push_back(std::move(job.bytes));
+            }
         }
         break;
     case Op::CommitNext: {
@@ -213,6 +251,7 @@ void RecoveryWriter::Execute(Job& job)
             Report(error);
             break;
         }
+        DropBuffers();
         Drop(m_main, false);
         m_main = std::exchange(m_next, {});
         m_main.temporary.clear();
@@ -228,6 +267,7 @@ void RecoveryWriter::Execute(Job& job)
         Drop(m_next, true);
         break;
     case Op::Remove:
+        DropBuffers();
         Drop(m_next, true);
         Drop(m_main, false);
         ::unlink(m_native.constData());
@@ -308,6 +348,14 @@ void RecoveryWriter::Drop(Target& target, bool unlink)
     if (unlink && !target.temporary.isEmpty())
         ::unlink(target.temporary.constData());
     target = {};
+}
+
+void RecoveryWriter::DropBuffers()
+{
+    std::vector<std::string> dropped; // freed outside the lock
+    std::lock_guard lock(m_mutex);
+    dropped.swap(m_buffers);
+    m_buffered = 0;
 }
 
 void RecoveryWriter::Sync()
