@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "document/TextDocument.h"
 #include "document/RecoverySlots.h"
+#include "document/RecoveryJournal.h"
 #include "document/RecoveryWriter.h"
 #include "platform/Error.h"
 #include "platform/NativePath.h"
@@ -22,8 +23,9 @@
 #include <QStatusTipEvent>
 
 #include <algorithm>
+#include <ctime>
 
-// A copy of a text that a reload gave up.
+// A journal of a text that a reload gave up.
 struct TRecovery::Kept {
     std::unique_ptr<RecoverySlot> slot;
     std::unique_ptr<RecoveryWriter> writer;
@@ -31,16 +33,17 @@ struct TRecovery::Kept {
 
 TRecovery::TRecovery(TAppForm& form) : m_form(form)
 {
-    // Nothing is due yet: a folder that takes no copy is said when the first copy is.
+    // Nothing is due yet: a folder that takes no journal is said when the first edit comes.
     const StateFolder state = ProgramStateFolderStatus();
     m_folder = state.path;
     if (!state.error)
         m_slot = RecoverySlot::Claim(m_folder);
     if (m_slot)
         m_writer = MakeWriter(m_slot->DataPath());
-    m_clock.start();
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, [this] { TakeCopy(); });
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { WantSnapshot(); });
+    m_stepper.setSingleShot(true);
+    connect(&m_stepper, &QTimer::timeout, this, [this] { Step(kStepMs); });
 }
 
 TRecovery::~TRecovery() = default;
@@ -59,9 +62,11 @@ std::unique_ptr<RecoveryWriter> TRecovery::MakeWriter(const QString& path)
 {
     // Heard on the writer's thread; the window learns of it on its own. The writer is gone
     // before this object, so no report outlives it.
-    return std::make_unique<RecoveryWriter>(path, [this](int error) {
+    auto writer = std::make_unique<RecoveryWriter>(path, [this](int error) {
         QMetaObject::invokeMethod(this, [this, error] { WriteFinished(error); }, Qt::QueuedConnection);
     });
+    writer->SetDelays(m_idleMs, m_longestMs);
+    return writer;
 }
 
 bool TRecovery::EnsureWriter()
@@ -83,13 +88,15 @@ bool TRecovery::EnsureWriter()
 
 void TRecovery::WaitIdle()
 {
-    if (m_timer.isActive()) {
-        m_timer.stop();
-        m_waitedForSpare = true; // now, whatever the buffer
-        TakeCopy();
+    if (m_retry.isActive()) {
+        m_retry.stop();
+        m_wantSnapshot = true; // now, not after the pause
     }
-    if (m_writer)
+    FinishSnapshot();
+    if (m_writer) {
+        m_writer->Flush();
         m_writer->WaitIdle();
+    }
     for (Kept& k : m_kept)
         k.writer->WaitIdle();
 }
@@ -98,74 +105,242 @@ int TRecovery::Written() const { return m_writer ? m_writer->Written() : 0; }
 
 void TRecovery::SetDelays(std::int64_t idleMs, std::int64_t longestMs)
 {
-    m_schedule = RecoverySchedule(idleMs, longestMs);
+    m_idleMs = idleMs;
+    m_longestMs = longestMs;
+    if (m_writer)
+        m_writer->SetDelays(idleMs, longestMs);
 }
 
-void TRecovery::Changed()
+namespace {
+
+std::int64_t Now() { return QDateTime::currentMSecsSinceEpoch(); }
+
+double ThreadCpuMs()
 {
-    m_lastChangeMs = QDateTime::currentMSecsSinceEpoch();
-    const std::int64_t now = m_clock.elapsed();
-    const std::int64_t due = m_schedule.Changed(now);
-    m_timer.start(static_cast<int>(std::max<std::int64_t>(0, due - now)));
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-RecoveryRecord TRecovery::Snapshot(std::string text) const
+// Notes how long a piece of recovery work held the window's thread, on the clock and in
+// processor time (on a busy machine the first includes time the thread waited for a processor).
+class WorkTimer {
+public:
+    WorkTimer(double& longest, double& longestCpu, bool on = true)
+        : m_longest(longest), m_longestCpu(longestCpu), m_on(on), m_cpu(ThreadCpuMs())
+    {
+        m_clock.start();
+    }
+    ~WorkTimer()
+    {
+        if (!m_on)
+            return;
+        m_longest = std::max(m_longest, static_cast<double>(m_clock.nsecsElapsed()) / 1e6);
+        m_longestCpu = std::max(m_longestCpu, ThreadCpuMs() - m_cpu);
+    }
+    qint64 ElapsedMs() const { return m_clock.elapsed(); }
+
+private:
+    double& m_longest;
+    double& m_longestCpu;
+    bool m_on;
+    double m_cpu;
+    QElapsedTimer m_clock;
+};
+
+} // namespace
+
+void TRecovery::Changed(const DocumentEdit& edit)
 {
-    RecoveryRecord record;
+    const WorkTimer timer(m_longestWorkMs, m_longestWorkCpuMs);
     const TextDocument& doc = m_form.Document();
-    record.fileName = NativePath(doc.FileName()).toStdString(); // the name's bytes, UTF-8 or not
-    record.changedMs = m_lastChangeMs ? m_lastChangeMs : QDateTime::currentMSecsSinceEpoch();
-    if (!doc.FileName().isEmpty() && doc.FileName() == doc.StampPath())
-        record.fileStamp = doc.Stamp();
-    const TextPieces bytes = doc.Bytes().Bytes();
-    text.clear();
-    text.reserve(static_cast<std::size_t>(bytes.Size()));
-    text.assign(bytes.first);
-    text.append(bytes.second);
-    record.text = std::move(text);
-    return record;
+    m_lastChangeMs = Now();
+    if (edit.whole && !doc.Modified()) {
+        m_baseKnown = true; // a file loaded, or the text emptied: the base of the next journal
+        return;
+    }
+    if (edit.whole) {
+        // A journal cannot follow a whole new text record by record: the text goes in once,
+        // as the snapshot that starts the next journal. Until that is written the journal on
+        // disk keeps the text as it was before.
+        if (m_journal == Journal::Live)
+            m_journal = Journal::Stale;
+        if (m_snapshotting && m_writer)
+            m_writer->AbortNext();
+        m_snapshotting = false;
+        m_baseKnown = false;
+        WantSnapshot();
+        return;
+    }
+    if (!doc.Modified())
+        return;
+    const std::int64_t after = doc.Length();
+    if (m_journal == Journal::None && !m_snapshotting && !m_wantSnapshot &&
+        !StartOverBase(after - edit.added + edit.removed)) {
+        WantSnapshot();
+        return;
+    }
+    if (edit.removed == 0 && edit.added == 0)
+        return; // a change without bytes: the journal's existence says the text is modified
+    const JournalEdit record{m_lastChangeMs, edit.start, edit.removed, after};
+    std::string added = doc.Bytes().Slice(edit.start, edit.added);
+    if (m_snapshotting)
+        FollowInSnapshot(record, added);
+    if (m_journal != Journal::Live || !m_writer)
+        return;
+    m_journalBytes += 45 + static_cast<std::int64_t>(added.size());
+    m_writer->Append(record, std::move(added));
+    if (!m_snapshotting && !m_wantSnapshot && m_journalBytes > std::max(after, kSmallJournal))
+        WantSnapshot(); // replaying it would cost more than the text itself
 }
 
-void TRecovery::TakeCopy()
+void TRecovery::EncodingChanged()
 {
-    // A copy taken while a save writes the same text would cost the window a whole copy for
-    // nothing: a save that succeeds leaves nothing to protect. It waits.
-    if (background_save::Running()) {
-        m_timer.start(kSpareWaitMs);
+    if (m_journal == Journal::Live && m_writer && m_form.Document().Modified())
+        m_writer->AppendRecord(EncodeEncoding(Now(), m_form.Document().Encoding()));
+    if (m_snapshotting) // the snapshot's start said the old one
+        WantSnapshot();
+}
+
+void TRecovery::FileChanged()
+{
+    m_baseKnown = false;
+    if (m_snapshotting || (m_journal == Journal::Live && !m_journalOverFile))
+        return; // that journal needs no file
+    if (m_journal == Journal::Live)
+        m_journal = Journal::Stale; // still the best there is until the snapshot is written
+    WantSnapshot();
+}
+
+bool TRecovery::StartOverBase(std::int64_t lengthBefore)
+{
+    const TextDocument& doc = m_form.Document();
+    if (!m_baseKnown)
+        return false;
+    JournalIdentity id;
+    id.fileName = NativePath(doc.FileName()).toStdString(); // the name's bytes, UTF-8 or not
+    id.changedMs = m_lastChangeMs;
+    id.encoding = doc.Encoding();
+    id.baseLength = lengthBefore;
+    if (!doc.FileName().isEmpty()) {
+        // Over the file only while it is still what the document read.
+        if (doc.FileName() != doc.StampPath() || !doc.Stamp().exists || doc.Stamp().unknown ||
+            CompareStamps(doc.Stamp(), FileStampOf(doc.FileName())) != DiskChange::None)
+            return false;
+        id.fileStamp = doc.Stamp();
+        id.overFile = true;
+    } else if (lengthBefore != 0) {
+        return false;
+    }
+    if (!EnsureWriter())
+        return false;
+    std::string start = EncodeJournalStart(id);
+    m_journalBytes = static_cast<std::int64_t>(start.size());
+    m_writer->Start(std::move(start));
+    m_journal = Journal::Live;
+    m_journalOverFile = id.overFile;
+    m_baseKnown = false;
+    return true;
+}
+
+void TRecovery::WantSnapshot()
+{
+    m_wantSnapshot = true;
+    if (!m_retry.isActive())
+        m_stepper.start(0);
+}
+
+void TRecovery::StartSnapshot()
+{
+    const TextDocument& doc = m_form.Document();
+    m_wantSnapshot = false;
+    if (!doc.Modified())
+        return;
+    if (!EnsureWriter()) {
+        m_wantSnapshot = true;
+        m_retry.start(static_cast<int>(m_idleMs));
         return;
     }
-    if (!m_form.Document().Modified() || !EnsureWriter()) {
-        m_waitedForSpare = false;
-        m_schedule.Taken(); // the next change tries again
+    if (m_snapshotting)
+        m_writer->AbortNext();
+    JournalIdentity id;
+    id.fileName = NativePath(doc.FileName()).toStdString();
+    id.changedMs = m_lastChangeMs ? m_lastChangeMs : Now();
+    if (!doc.FileName().isEmpty() && doc.FileName() == doc.StampPath())
+        id.fileStamp = doc.Stamp();
+    id.encoding = doc.Encoding();
+    std::string start = EncodeJournalStart(id);
+    m_snapshotBytes = static_cast<std::int64_t>(start.size());
+    m_writer->BeginNext(std::move(start));
+    m_snapshotting = true;
+    m_frontier = {};
+}
+
+void TRecovery::Step(int budgetMs)
+{
+    // A snapshot taken while a save writes the same text would compete with it for the disk
+    // for nothing: a save that succeeds leaves nothing to protect. It waits.
+    if (budgetMs >= 0 && background_save::Running()) {
+        m_stepper.start(kSaveWaitMs);
         return;
     }
-    // A big document waits a moment for a buffer the worker pages in, so that the copy made
-    // here is a plain memcpy. The buffer is only asked for now, when a copy is due, so a
-    // document that was merely opened costs no memory for it.
-    const auto size = static_cast<std::size_t>(m_form.Document().Length());
-    if (size >= kPagedInFrom && !m_waitedForSpare && !m_writer->HasSpare(size)) {
-        m_writer->Prepare(size);
-        m_waitedForSpare = true;
-        m_timer.start(kSpareWaitMs);
+    if (m_wantSnapshot)
+        StartSnapshot();
+    if (!m_snapshotting)
         return;
+    TextDocument& doc = m_form.Document();
+    const WorkTimer timer(m_longestWorkMs, m_longestWorkCpuMs, budgetMs >= 0); // a wait the caller asked for is not counted
+    while (m_frontier.Frontier() < doc.Length()) {
+        if (m_writer->Queued() >= kInFlight) {
+            if (budgetMs >= 0) {
+                m_stepper.start(2); // the disk is behind: nothing more in memory meanwhile
+                return;
+            }
+            m_writer->WaitQueuedBelow(kInFlight);
+        }
+        const std::int64_t n =
+            std::min(static_cast<std::int64_t>(RecoveryWriter::kSliceBytes), doc.Length() - m_frontier.Frontier());
+        std::string slice = m_writer->TakeBuffer();
+        doc.Bytes().CopyTo(m_frontier.Frontier(), n, slice);
+        m_writer->AppendNext(m_frontier.Slice(m_lastChangeMs, n), std::move(slice));
+        m_snapshotBytes += 45 + n;
+        if (budgetMs >= 0 && timer.ElapsedMs() >= budgetMs) {
+            m_stepper.start(0);
+            return;
+        }
     }
-    m_waitedForSpare = false;
-    m_schedule.Taken();
-    // The only work on this thread: one copy of the bytes, into a buffer the worker has
-    // already paged in. The worker writes them.
-    m_writer->Write(Snapshot(m_writer->TakeSpare()));
-    m_copyExists = true;
+    m_writer->CommitNext();
+    m_snapshotting = false;
+    m_journal = Journal::Live;
+    m_journalOverFile = false;
+    m_journalBytes = m_snapshotBytes - m_frontier.Frontier(); // what replay adds to the text
+}
+
+void TRecovery::FinishSnapshot()
+{
+    m_stepper.stop();
+    if (m_wantSnapshot || m_snapshotting)
+        Step(-1);
+}
+
+void TRecovery::FollowInSnapshot(const JournalEdit& edit, std::string_view added)
+{
+    if (const auto followed = m_frontier.Follow(edit, static_cast<std::int64_t>(added.size()))) {
+        m_writer->AppendNext(*followed, std::string(added));
+        m_snapshotBytes += 45 + static_cast<std::int64_t>(added.size());
+    }
 }
 
 void TRecovery::Discard()
 {
-    m_timer.stop();
-    m_schedule.Taken();
-    if (m_writer && m_copyExists)
+    m_retry.stop();
+    m_stepper.stop();
+    if (m_writer && (m_journal != Journal::None || m_snapshotting))
         m_writer->Remove();
-    if (m_writer)
-        m_writer->DropSpare(); // nothing to protect: give the memory back
-    m_copyExists = false;
+    m_journal = Journal::None;
+    m_snapshotting = false;
+    m_wantSnapshot = false;
+    m_baseKnown = true; // the unmodified document is what the file (or nothing) holds
 }
 
 void TRecovery::Closing()
@@ -174,24 +349,32 @@ void TRecovery::Closing()
     DropKept();
 }
 
-void TRecovery::CopyInPlace()
+void TRecovery::CopyInPlace(bool moved)
 {
-    m_timer.stop();
-    m_schedule.Taken();
-    m_copyExists = true;
+    m_journal = moved ? Journal::Stale : Journal::None;
+    m_baseKnown = false;
+    WantSnapshot();
 }
 
 void TRecovery::KeepLostText()
 {
     if (!m_form.Document().Modified() || !EnsureWriter())
         return; // the warning has said that nothing is protected
-    m_timer.stop();
-    m_schedule.Taken();
-    m_writer->Write(Snapshot(m_writer->TakeSpare()));
-    // The slot with the lost text becomes a kept one; the document's next copy goes to a new
-    // slot, claimed when it is due.
+    m_retry.stop();
+    // A journal over the file cannot give the text back once the file is what the window
+    // shows: the text is written whole first (the reload that follows waits as long anyway).
+    if (m_journal != Journal::Live || m_journalOverFile || m_wantSnapshot || m_snapshotting) {
+        if (!m_snapshotting)
+            m_wantSnapshot = true;
+        FinishSnapshot();
+    }
+    m_writer->Flush();
+    // The slot with the lost text becomes a kept one; the document's next journal goes to a
+    // new slot, claimed when it is due.
     m_kept.push_back({std::move(m_slot), std::move(m_writer)});
-    m_copyExists = false;
+    m_journal = Journal::None;
+    m_snapshotting = false;
+    m_wantSnapshot = false;
 }
 
 void TRecovery::DropKept()
@@ -204,6 +387,15 @@ void TRecovery::DropKept()
 void TRecovery::WriteFinished(int error)
 {
     if (error) {
+        // Whatever failed, the file may now lack a record: a snapshot after a pause replaces it.
+        if (m_journal == Journal::Live)
+            m_journal = Journal::Stale;
+        if (m_snapshotting && m_writer)
+            m_writer->AbortNext();
+        m_snapshotting = false;
+        m_stepper.stop();
+        m_wantSnapshot = true;
+        m_retry.start(static_cast<int>(m_idleMs));
         Failed(error);
         return;
     }
@@ -248,7 +440,10 @@ void TAppForm::StartRecovery()
 {
     m_recovery = std::make_unique<TRecovery>(*this);
     installEventFilter(m_recovery.get());
-    connect(m_document.get(), &TextDocument::Changed, m_recovery.get(), [this] { m_recovery->Changed(); });
+    connect(m_document.get(), &TextDocument::Changed, m_recovery.get(),
+            [this](const DocumentEdit& edit) { m_recovery->Changed(edit); });
+    connect(m_document.get(), &TextDocument::EncodingChanged, m_recovery.get(),
+            [this] { m_recovery->EncodingChanged(); });
 }
 
 namespace {
@@ -259,14 +454,23 @@ QString OfferText(const OrphanCopy& orphan)
     const QString name = PathFromNative(header.fileName);
     const QString when =
         QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(header.changedMs), QLocale::ShortFormat);
-    QString text = QCoreApplication::translate("TRecovery", "Quorlex did not close normally last time. A recovery copy of %1, last "
-                                                           "changed %2, was kept.")
-                       .arg(name.isEmpty() ? QCoreApplication::translate("TRecovery", "an untitled document") : ShownPath(name), when);
-    if (orphan.Damaged()) {
-        const QLocale locale = QLocale::system();
-        text += QCoreApplication::translate("TRecovery", " It is damaged: %1 of its %2 bytes are there, and Restore gives those back.")
-                    .arg(locale.toString(static_cast<qulonglong>(orphan.BytesThere())),
-                         locale.toString(static_cast<qulonglong>(orphan.BytesPromised())));
+    QString text = QStringLiteral("Quorlex did not close normally last time. A recovery copy of ") +
+                   (name.isEmpty() ? QStringLiteral("an untitled document") : ShownPath(name)) +
+                   QStringLiteral(", last changed ") + when + QStringLiteral(", was kept.");
+    const QLocale locale = QLocale::system();
+    const QString there = locale.toString(static_cast<qulonglong>(orphan.BytesThere()));
+    const QString promised = locale.toString(static_cast<qulonglong>(orphan.BytesPromised()));
+    if (orphan.FileChanged()) {
+        // Its edits were made to a text that is gone: only what they put in can be given.
+        text += QCoreApplication::translate("TRecovery", " It holds changes to the file, which has changed since: "
+                                                         "%1 of its %2 bytes are there, and Restore gives those back.")
+                    .arg(there, promised);
+    } else if (orphan.Damaged()) {
+        text += QStringLiteral(" It is damaged: ") + there + QStringLiteral(" of its ") + promised +
+                QStringLiteral(" bytes are there, and Restore gives those back.");
+    } else if (orphan.TailCut()) {
+        text += QCoreApplication::translate("TRecovery", " It is damaged: its last changes cannot be read, and "
+                                                         "Restore gives the text as it was before them.");
     }
     return text + QCoreApplication::translate("TRecovery", "\n\nRestore it? Discard deletes the copy.");
 }
@@ -329,18 +533,17 @@ bool TAppForm::OfferRecovery()
             Dialogs().Error(this, windowTitle(), DamagedText(orphan->DataPath(), orphan->SetAside()));
             continue;
         }
-        // The bytes exactly as they were, lone line breaks included.
+        // The bytes exactly as they were, lone line breaks included, written as the file was.
         m_document->Restore(std::move(record->text), name);
+        m_document->SetEncoding(record->encoding, false);
         if (name.isEmpty())
             SetCaption(AppTitle);
         else
             SetTitleForFile();
         // Save asks before writing over the file if it changed since the copy's run knew it.
         RememberFileStamp(name, record->fileStamp);
-        if (r.EnsureWriter() && orphan->MoveTo(r.m_slot->DataPath()))
-            r.CopyInPlace(); // the copy goes on protecting the text under this run's name
-        else
-            r.TakeCopy();
+        // The file goes on protecting the text under this run's name until its snapshot is there.
+        r.CopyInPlace(r.EnsureWriter() && orphan->MoveTo(r.m_slot->DataPath()));
         return true;
     }
     return false;
@@ -431,5 +634,5 @@ void TAppForm::CheckFileOnDisk()
     }
     // The text on screen is no longer what the disk holds.
     m_document->SetModified(true);
-    r.Changed();
+    r.FileChanged();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/TextFile.h"
 #include "platform/FileStamp.h"
 
 #include <cstdint>
@@ -7,16 +8,19 @@
 #include <string>
 #include <string_view>
 
-// A recovery copy: the document's bytes and enough about it to give it back its name.
+// What a recovery file gives back: the document's bytes and enough about it to give it back
+// its name and how it is written.
 struct RecoveryRecord {
-    std::string fileName;          // UTF-8 path; empty for an untitled document
+    std::string fileName;          // the name's bytes; empty for an untitled document
     std::int64_t changedMs = 0;    // last change, milliseconds since the epoch
     FileStamp fileStamp;           // the file as the document last knew it on disk
     std::string text;
-    bool whole = true;             // read back: the text is all the header promised
+    bool whole = true;             // read back: the text is all the file promised
+    FileEncoding encoding;
 };
 
-// The file is a short header of decimal fields, one per line, then the text, so the
+// Recovery files are journals now (RecoveryJournal.h); copies that older versions wrote are
+// still read. Such a copy is a short header of decimal fields, one per line, then the text, so the
 // question at start-up can be asked from the header alone:
 //   QUORLEX-RECOVERY 2
 //   <changedMs> <exists 0|1> <size> <modifiedNs> <device> <inode> <name bytes> <text bytes>

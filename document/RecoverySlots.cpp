@@ -1,7 +1,9 @@
 #include "document/RecoverySlots.h"
 
 #include "document/RecoveryLock.h"
+#include "document/LineText.h"
 #include "document/TextFile.h"
+#include "platform/NativePath.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +37,23 @@ void Hold(const QString& dataPath, bool held)
 }
 
 QString Native(const std::string& name) { return QString::fromStdString(name); }
+
+JournalSource FileSource(QFile& file)
+{
+    return {[&file](char* into, std::size_t n) { return file.read(into, static_cast<qint64>(n)) == static_cast<qint64>(n); },
+            [&file] { return static_cast<std::uint64_t>(std::max<qint64>(file.size() - file.pos(), 0)); }};
+}
+
+// Walks the journal at `path` with `walk`; false when it cannot be opened.
+template <class Walk>
+bool WithJournal(const QString& path, Walk&& walk)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    walk(FileSource(file), static_cast<std::uint64_t>(file.size()));
+    return true;
+}
 
 } // namespace
 
@@ -92,8 +111,34 @@ OrphanCopy::~OrphanCopy()
     Hold(m_dataPath, false);
 }
 
+OrphanCopy::OrphanCopy(QString dataPath, const JournalScan& journal, std::unique_ptr<RecoveryLock> lock)
+    : m_dataPath(std::move(dataPath)), m_journal(journal), m_lock(std::move(lock))
+{
+    Hold(m_dataPath, true);
+    const JournalIdentity& id = journal.identity;
+    m_header.fileName = id.fileName;
+    m_header.changedMs = journal.lastChangedMs;
+    m_header.fileStamp = id.fileStamp;
+    m_header.encoding = journal.encoding;
+    m_bytesPromised = m_bytesThere = static_cast<std::uint64_t>(journal.length);
+    if (!id.overFile)
+        return;
+    const FileStamp now = FileStampOf(PathFromNative(id.fileName));
+    m_fileChanged = !now.exists || now.unknown || CompareStamps(id.fileStamp, now) != DiskChange::None;
+    if (!m_fileChanged)
+        return;
+    std::string known;
+    std::int64_t length = 0;
+    if (WithJournal(m_dataPath, [&](JournalSource source, std::uint64_t size) {
+            ReplayWithoutBase(std::move(source), size, known, length);
+        }))
+        m_bytesThere = known.size();
+}
+
 std::optional<RecoveryRecord> OrphanCopy::Read() const
 {
+    if (m_journal)
+        return ReadJournal();
     try {
         auto record = DecodeRecoveryHeld(ReadFileBytes(m_dataPath));
         // A text the header promised and the file lost altogether gives nothing to restore.
@@ -103,6 +148,78 @@ std::optional<RecoveryRecord> OrphanCopy::Read() const
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+namespace {
+
+// The text of the journal at `path`, over its file unless `fileChanged`.
+std::optional<RecoveryRecord> ReadJournalAt(const QString& path, const JournalScan& scan, RecoveryRecord record,
+                                            bool fileChanged)
+{
+    record.whole = !scan.cut;
+    const JournalIdentity& id = scan.identity;
+    std::optional<std::string> text;
+    if (!id.overFile || !fileChanged) {
+        std::string base;
+        bool read = true;
+        if (id.overFile) {
+            // The file's text as the editor held it: read as it was read, line breaks made CR LF.
+            try {
+                TextFileContents file = ReadTextFile(PathFromNative(id.fileName), id.encoding.utf8);
+                base = HasLoneLineBreak(file.bytes) ? NormalizeLineBreaks(file.bytes) : std::move(file.bytes);
+            } catch (const std::exception&) {
+                read = false;
+            }
+        }
+        if (read)
+            WithJournal(path, [&](JournalSource source, std::uint64_t size) {
+                text = ReplayJournal(std::move(source), size, std::move(base), scan.addedBytes);
+            });
+    }
+    if (!text && id.overFile) {
+        // The file is not the one the edits were made to: what they put in is all there is.
+        std::string known;
+        std::int64_t length = 0;
+        bool replayed = false;
+        WithJournal(path, [&](JournalSource source, std::uint64_t size) {
+            replayed = ReplayWithoutBase(std::move(source), size, known, length);
+        });
+        if (!replayed)
+            return std::nullopt;
+        record.whole = static_cast<std::int64_t>(known.size()) == length;
+        text = std::move(known);
+    }
+    if (!text)
+        return std::nullopt;
+    record.text = std::move(*text);
+    return record;
+}
+
+} // namespace
+
+std::optional<RecoveryRecord> OrphanCopy::ReadJournal() const
+{
+    return ReadJournalAt(m_dataPath, *m_journal, m_header, m_fileChanged);
+}
+
+std::optional<RecoveryRecord> ReadRecoveryFile(const QString& path)
+{
+    JournalScan scan;
+    if (!WithJournal(path, [&](JournalSource source, std::uint64_t bytes) { scan = ScanJournal(std::move(source), bytes); }))
+        return std::nullopt;
+    if (!scan.journal) {
+        try {
+            return DecodeRecoveryHeld(ReadFileBytes(path));
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+    RecoveryRecord header;
+    header.fileName = scan.identity.fileName;
+    header.changedMs = scan.lastChangedMs;
+    header.fileStamp = scan.identity.fileStamp;
+    header.encoding = scan.encoding;
+    return ReadJournalAt(path, scan, header, false);
 }
 
 bool OrphanCopy::MoveTo(const QString& path)
@@ -144,6 +261,16 @@ std::vector<std::unique_ptr<OrphanCopy>> FindOrphanCopies(const QString& folder,
         if (QFile file(dataPath); file.open(QIODevice::ReadOnly)) {
             size = file.size();
             head = file.read(1 << 16).toStdString();
+        }
+        if (std::string_view(head).starts_with(kJournalMagic)) {
+            JournalScan scan;
+            WithJournal(dataPath, [&](JournalSource source, std::uint64_t bytes) {
+                scan = ScanJournal(std::move(source), bytes);
+            });
+            if (scan.journal) {
+                found.push_back(std::make_unique<OrphanCopy>(dataPath, scan, std::move(lock)));
+                continue;
+            }
         }
         std::size_t offset = 0;
         std::uint64_t promised = 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "document/RecoveryFile.h"
+#include "document/RecoveryJournal.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class RecoveryLock;
@@ -32,20 +34,27 @@ private:
 // so two programs starting together do not both offer it (null where the folder takes none).
 class OrphanCopy {
 public:
+    // A copy an older version wrote: its header and how much of its text is there.
     OrphanCopy(QString dataPath, RecoveryRecord header, std::uint64_t bytesPromised, std::uint64_t bytesThere,
                std::unique_ptr<RecoveryLock> lock);
+    // A journal, as its scan found it.
+    OrphanCopy(QString dataPath, const JournalScan& journal, std::unique_ptr<RecoveryLock> lock);
     ~OrphanCopy(); // lets go of the lock, and with it the lock file
 
     const QString& DataPath() const { return m_dataPath; }
-    // Name, time and stamp; the text is read only when it is restored.
+    // Name, time, stamp and how the file is written; the text is made only when it is restored.
     const RecoveryRecord& Header() const { return m_header; }
-    // The text's length as the header gives it, and how much of it the file holds: they differ
-    // in a damaged copy.
+    // How much of the text is there, of how much it had: they differ in a damaged copy, and in
+    // a journal over a file that has changed since (only what the edits put in is there).
     std::uint64_t BytesPromised() const { return m_bytesPromised; }
     std::uint64_t BytesThere() const { return m_bytesThere; }
     bool Damaged() const { return m_bytesThere != m_bytesPromised; }
-    // The record with whatever text the file holds (`whole` false when that is not what the
-    // header promised); nullopt when nothing could be read.
+    // A journal over a file that is no longer the one its edits were made to.
+    bool FileChanged() const { return m_fileChanged; }
+    // A journal whose last records cannot be read: it gives the text as it was before them.
+    bool TailCut() const { return m_journal && m_journal->cut; }
+    // The record with whatever text the file gives (`whole` false when that is not all the
+    // text was); nullopt when nothing could be read.
     std::optional<RecoveryRecord> Read() const;
     // Moves the file to `path` (the claimed slot of this run); false when it could not.
     bool MoveTo(const QString& path);
@@ -55,10 +64,14 @@ public:
     void Discard();
 
 private:
+    std::optional<RecoveryRecord> ReadJournal() const;
+
     QString m_dataPath;
     RecoveryRecord m_header;
-    std::uint64_t m_bytesPromised;
-    std::uint64_t m_bytesThere;
+    std::uint64_t m_bytesPromised = 0;
+    std::uint64_t m_bytesThere = 0;
+    std::optional<JournalScan> m_journal;
+    bool m_fileChanged = false;
     std::unique_ptr<RecoveryLock> m_lock;
 };
 
@@ -73,3 +86,7 @@ struct DamagedCopy {
 // go to `damaged` instead. Lock files left without a copy are cleared on the way.
 std::vector<std::unique_ptr<OrphanCopy>> FindOrphanCopies(const QString& folder,
                                                           std::vector<DamagedCopy>* damaged = nullptr);
+
+// What the recovery file at `path` gives back (a journal over its file as that is now); for
+// tests and for looking at a kept file.
+std::optional<RecoveryRecord> ReadRecoveryFile(const QString& path);

@@ -2,6 +2,7 @@
 #include "app/MainRecovery.h"
 #include "app/MainWindow.h"
 #include "document/RecoveryFile.h"
+#include "document/RecoverySlots.h"
 #include "platform/IniFile.h"
 #include "platform/NativePath.h"
 #include "tests/support/FormAccess.h"
@@ -253,7 +254,7 @@ private slots:
         QCOMPARE(m_form->windowTitle(), QString::fromUtf8("Quorlex - caf\xEF\xBF\xBD \xEF\xBF\xBD.txt"));
         m_form->Document().Replace(0, 0, "yeni ");
         m_form->Recovery().WaitIdle(); // the recovery copy names the file by its bytes too
-        const auto copy = DecodeRecoveryHeader(ReadFileBytes(m_form->Recovery().FilePath()));
+        const auto copy = ReadRecoveryFile(m_form->Recovery().FilePath());
         QCOMPARE(copy ? copy->fileName : std::string(), file);
         Trigger(Act(m_form, "FileSave1"));
         QCOMPARE(m_dialogs->errors, QStringList());

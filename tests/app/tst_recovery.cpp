@@ -3,6 +3,7 @@
 #include "tests/support/FormAccess.h"
 #include "editor/Memo.h"
 #include "document/RecoveryFile.h"
+#include "document/RecoverySlots.h"
 #include "document/TextFile.h"
 #include "extract/ExtractionScript.h"
 #include "extract/UrlFetch.h"
@@ -366,6 +367,58 @@ private slots:
         QCOMPARE(ReadFileBytes(gone), std::string("newer"));
         QVERIFY(!second.Document().Modified());
     }
+    // A journal over its file: replayed while the file is the one it was, else only what was typed.
+    void journalOverAFileChangedSinceGivesWhatWasTyped()
+    {
+        const QString path = Path(QStringLiteral("notes.txt"));
+        WriteFileBytes(path, "line one\nline two\n"); // LF: read as CR LF, written back as LF
+        TAppForm& first = NewForm();
+        first.LoadDocument(path);
+        first.Editor().SetSelection(8, 0);
+        QTest::keyClicks(&first.Editor(), QStringLiteral(" typed"));
+        WaitForCopy(first);
+        Die(first);
+        WriteFileBytes(path, "rewritten by another program\n");
+        TAppForm& second = NewForm();
+        DialogsOf(second).restoreAnswers = {Answer::Yes};
+        DialogsOf(second).yesNoAnswers = {Answer::No};
+        second.Start({});
+        QVERIFY(DialogsOf(second).restoreOffers.value(0).contains(
+            QStringLiteral(" It holds changes to the file, which has changed since: 6 of its 26 bytes are there")));
+        QCOMPARE(second.Document().Text(), std::string(" typed"));
+        QVERIFY(second.Document().Encoding().lineBreaks == LineBreaks::Lf);
+        second.RunGuarded([&] { Act(second, "FileSave1")->trigger(); }); // asks before writing over it
+        QCOMPARE(ReadFileBytes(path), std::string("rewritten by another program\n"));
+    }
+    // Typing goes into the journal; a snapshot comes only when replaying would cost more than
+    // the text (a snapshot writes a new file in the journal's place).
+    void journalIsCompactedOnlyWhenItOutgrowsTheText()
+    {
+        const auto inode = [](const QString& p) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(p).constData(), &st) == 0 ? st.st_ino : 0;
+        };
+        TAppForm& form = NewForm();
+        form.Document().SetText(std::string(1 << 20, 'x')); // a whole new text: a snapshot
+        form.Recovery().WaitIdle();
+        const QString path = form.Recovery().FilePath();
+        const auto first = inode(path);
+        const auto typeAt = [&](int at, const QString& keys) {
+            form.Editor().SetSelection(at, 0);
+            QTest::keyClicks(&form.Editor(), keys);
+            form.Recovery().WaitIdle();
+        };
+        typeAt(10, QStringLiteral("typed"));
+        QCOMPARE(inode(path), first);
+        QVERIFY(QFileInfo(path).size() < (1 << 20) + 4096);
+        // Edits that replace more bytes than the text holds.
+        for (int i = 0; i < 40; ++i)
+            form.Document().Replace((i % 30) << 15, 1 << 15, std::string(1 << 15, char('a' + i % 26)), ByteDocument::Undo::None);
+        form.Recovery().WaitIdle();
+        QVERIFY(inode(path) != first);
+        QCOMPARE(ReadRecoveryFile(path)->text, form.Document().Text());
+        QVERIFY(QFileInfo(path).size() < form.Document().Length() + 65536);
+    }
     void copyGoesWhenTheTextIsSavedOrGivenUp_data()
     {
         QTest::addColumn<QString>("how");
@@ -491,7 +544,7 @@ private slots:
             form.Recovery().WaitIdle();
             const QStringList kept = form.Recovery().KeptPaths();
             QCOMPARE(kept.size(), 1);
-            QCOMPARE(DecodeRecovery(ReadFileBytes(kept[0]))->text, std::string("typed before"));
+            QCOMPARE(ReadRecoveryFile(kept[0])->text, std::string("typed before"));
             Act(form, "EditUndo1")->trigger(); // the reload was one step
             QCOMPARE(form.Document().Text(), std::string("typed before"));
             QVERIFY(form.Document().Modified());
