@@ -941,18 +941,6 @@
         <translation>Kaydedilmemiş değişiklikler korunamıyor: %1: %2</translation>
     </message>
     <message>
-        <source>Quorlex did not close normally last time. A recovery copy of %1, last changed %2, was kept.</source>
-        <translation>Quorlex geçen sefer olağan biçimde kapanmadı. Son değişikliği %2 tarihinde yapılan %1 için bir kurtarma kopyası saklandı.</translation>
-    </message>
-    <message>
-        <source>an untitled document</source>
-        <translation>adsız bir belge</translation>
-    </message>
-    <message>
-        <source> It is damaged: %1 of its %2 bytes are there, and Restore gives those back.</source>
-        <translation> Kopya bozuk: %2 baytının %1 baytı duruyor; Geri Yükle bunları geri verir.</translation>
-    </message>
-    <message>
         <source>
 
 Restore it? Discard deletes the copy.</source>
@@ -967,6 +955,14 @@ Geri yüklensin mi? Sil, kopyayı siler.</translation>
     <message>
         <source>Cannot open file &quot;%1&quot;. The copy is damaged; it could not be set aside.</source>
         <translation>&quot;%1&quot; dosyası açılamıyor. Kopya bozuk; bir kenara alınamadı.</translation>
+    </message>
+    <message>
+        <source> It holds changes to the file, which has changed since: %1 of its %2 bytes are there, and Restore gives those back.</source>
+        <translation> Kopya, o zamandan beri değişmiş olan dosyadaki değişiklikleri tutuyor: %2 baytının %1 baytı orada ve Geri Yükle bunları geri verir.</translation>
+    </message>
+    <message>
+        <source> It is damaged: its last changes cannot be read, and Restore gives the text as it was before them.</source>
+        <translation> Kopya bozuk: son değişiklikleri okunamıyor; Geri Yükle metni bu değişikliklerden önceki haliyle verir.</translation>
     </message>
 </context>
 <context>
