@@ -105,6 +105,10 @@ int main(int argc, char** argv)
         const double off = KeysMs(form, 2000);
         Act(form, "UndoHistory1")->trigger();
         std::printf("typed key, history off / on: %.3f ms / %.3f ms\n", off, KeysMs(form, 2000));
+        // A command's text comes without room to type in: the first key makes it.
+        Act(form, "All2")->trigger();
+        Idle();
+        std::printf("the first key after Make Uppercase: %.3f ms\n", KeysMs(form, 1));
         return 0;
     }
 
