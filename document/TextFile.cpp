@@ -131,6 +131,8 @@ private:
 
     void Put(std::string_view bytes)
     {
+        if (bytes.empty())
+            return; // an empty piece may have no data at all, which memcpy may not be given
         char* at = m_out.data() + m_length;
         if (m_utf8) {
             m_length += utf8text::EncodeInto(at, bytes);
