@@ -252,4 +252,23 @@ std::int64_t PeakRss()
     return static_cast<std::int64_t>(usage.ru_maxrss) * 1024;
 }
 
+std::int64_t StatusBytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLongLong() *
+                   1024;
+    return 0;
+}
+
+void ResetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 } // namespace corpus

@@ -60,4 +60,10 @@ double ShellSeconds(const std::string& command, int runs = 3);
 // Peak resident memory of this process so far, in bytes.
 std::int64_t PeakRss();
 
+// Resident memory from /proc/self/status: field "VmRSS:" now, "VmHWM:" the peak since the
+// last ResetPeak; 0 where the system does not say.
+std::int64_t StatusBytes(const char* field);
+// Starts the peak anew, so that what came before in the run (the corpora) does not count.
+void ResetPeak();
+
 } // namespace corpus

@@ -57,7 +57,6 @@ std::int64_t StatusKb(const char* field)
             return std::stoll(line.substr(key.size()));
     return 0;
 }
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // Words of 5 to 7 letters that never repeat: a table of `count` distinct rows.
 std::string UniqueWords(int count)
@@ -155,7 +154,7 @@ int main(int argc, char** argv)
         std::printf("reference plain word-count pass: %.3f s (%lld words)\n", floor, static_cast<long long>(floorWords));
 
         const std::int64_t rssBefore = StatusKb("VmRSS");
-        ResetPeak();
+        corpus::ResetPeak();
         TTextStatistics stats;
         const double analyze = corpus::MedianSeconds(1, [&] { stats = AnalyzeText(lines); });
         const std::int64_t peak = StatusKb("VmHWM");

@@ -82,26 +82,6 @@ double TypedKey(TMemo* memo, std::int64_t offset)
     return times[times.size() / 2];
 }
 
-// Resident memory from /proc/self/status ("VmRSS" now, "VmHWM" the peak since the last reset).
-std::int64_t StatusBytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return 0;
-}
-
-// Starts the peak anew, so that building the corpora earlier in the run does not count.
-void ResetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 double CpuSeconds()
 {
     rusage usage{};
@@ -142,15 +122,15 @@ int main(int argc, char** argv)
     form.show();
     TMemo* memo = &form.Editor();
     Settle(memo);
-    ResetPeak();
-    const std::int64_t rssEmpty = StatusBytes("VmRSS:");
+    corpus::ResetPeak();
+    const std::int64_t rssEmpty = corpus::StatusBytes("VmRSS:");
 
     // --- opening ---
     const double open = corpus::MedianSeconds(1, [&] {
         form.LoadDocument(big);
         Settle(memo);
     });
-    const std::int64_t rssOpen = StatusBytes("VmHWM:");
+    const std::int64_t rssOpen = corpus::StatusBytes("VmHWM:");
     Row("open 50 MB until painted and idle", open, "(target 0.3 s)");
     std::printf("%-46s %9.2f x the file above the empty window (target 1.5)\n", "  peak memory",
                 static_cast<double>(rssOpen - rssEmpty) / static_cast<double>(size));
@@ -272,13 +252,13 @@ int main(int argc, char** argv)
         Act(form, "FileNew1")->trigger();
         std::string().swap(g_sink);
         Settle(memo);
-        ResetPeak();
-        const std::int64_t before = StatusBytes("VmRSS:");
+        corpus::ResetPeak();
+        const std::int64_t before = corpus::StatusBytes("VmRSS:");
         const double openGig = corpus::MedianSeconds(1, [&] {
             form.LoadDocument(gig);
             Settle(memo);
         });
-        const auto grown = static_cast<double>(StatusBytes("VmHWM:") - before);
+        const auto grown = static_cast<double>(corpus::StatusBytes("VmHWM:") - before);
         std::printf("\n1 GB file (%lld bytes): open %.3f s (%.2f x iconv of 50 MB), peak memory grew by %.2f GB "
                     "(%.2f x the file)\n",
                     static_cast<long long>(QFileInfo(gig).size()), openGig, openGig / g_reference, grown / 1e9,

@@ -33,27 +33,6 @@ void Settle(TMemo* memo)
     QApplication::processEvents();
 }
 
-// Resident memory from /proc/self/status ("VmRSS" now, "VmHWM" the peak since the last reset).
-std::int64_t StatusBytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLongLong() *
-                   1024;
-    return 0;
-}
-
-// Starts the peak anew, so that what came before in the run does not count.
-void ResetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 // `block` repeated, then cut after the last CR LF that keeps the file within `bytes`.
 QString EnsureRepeated(const QString& path, const std::string& block, std::int64_t bytes)
 {
@@ -105,14 +84,14 @@ Opened Open(TAppForm& form, const QString& path)
     form.Document().SetModified(false);
     Act(form, "FileNew1")->trigger();
     Settle(memo);
-    ResetPeak();
-    const std::int64_t before = StatusBytes("VmRSS:");
+    corpus::ResetPeak();
+    const std::int64_t before = corpus::StatusBytes("VmRSS:");
     Opened opened;
     opened.seconds = corpus::MedianSeconds(1, [&] {
         form.LoadDocument(path);
         Settle(memo);
     });
-    opened.peak = static_cast<double>(StatusBytes("VmHWM:") - before) / static_cast<double>(QFileInfo(path).size());
+    opened.peak = static_cast<double>(corpus::StatusBytes("VmHWM:") - before) / static_cast<double>(QFileInfo(path).size());
     opened.lines = form.Document().Count();
     return opened;
 }

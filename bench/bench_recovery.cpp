@@ -24,25 +24,6 @@
 
 namespace {
 
-std::int64_t StatusBytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLongLong() *
-                   1024;
-    return 0;
-}
-
-void ResetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 double MiB(std::int64_t bytes) { return static_cast<double>(bytes) / (1 << 20); }
 
 struct Watched {
@@ -124,7 +105,7 @@ int main(int argc, char** argv)
     form.show();
     form.Recovery().SetDelays(200, 2000);
     const Watched idle = Watch(form, false, 2.0, [] { return false; });
-    const std::int64_t empty = StatusBytes("VmRSS:");
+    const std::int64_t empty = corpus::StatusBytes("VmRSS:");
     // The same, while `cp` and `sync` write the file beside the journal: the disk's own share.
     QProcess cp;
     cp.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cp \"%1\" \"%2/cp.txt\" && sync && rm \"%2/cp.txt\"")
@@ -135,11 +116,11 @@ int main(int argc, char** argv)
                 "(references)\n",
                 MiB(empty), idle.longestMs, beside.longestMs);
 
-    ResetPeak();
+    corpus::ResetPeak();
     form.LoadDocument(big);
     form.Editor().SetSelection(form.Document().Length() / 2, 0);
     Watch(form, false, 0.3, [] { return false; });
-    const std::int64_t opened = StatusBytes("VmRSS:");
+    const std::int64_t opened = corpus::StatusBytes("VmRSS:");
     const auto above = [&](std::int64_t rss) { return static_cast<double>(rss - empty) / static_cast<double>(size); };
     std::printf("after open: %.0f MiB resident, %.2f x the file above the empty window\n", MiB(opened), above(opened));
 
@@ -147,7 +128,7 @@ int main(int argc, char** argv)
     const int before = form.Recovery().Written();
     const Watched typed = Watch(form, true, corpus::Smoke() ? 0.3 : 3.0, [] { return false; });
     const Watched flushed = Watch(form, false, 10.0, [&] { return form.Recovery().Written() > before; });
-    const std::int64_t edited = StatusBytes("VmRSS:");
+    const std::int64_t edited = corpus::StatusBytes("VmRSS:");
     std::printf("after %d typed keys and their journal on disk: %.0f MiB resident, %.2f x the file above the empty "
                 "window (target <= 1.3); journal %lld bytes\n",
                 typed.keys, MiB(edited), above(edited), static_cast<long long>(QFileInfo(form.Recovery().FilePath()).size()));
@@ -168,7 +149,7 @@ int main(int argc, char** argv)
     const double firstPassMs = static_cast<double>(command.nsecsElapsed()) / 1e6;
     const int beforeSnapshot = form.Recovery().Written();
     const Watched snapshot = Watch(form, false, 60.0, [&] { return form.Recovery().Written() > beforeSnapshot; });
-    const std::int64_t whole = StatusBytes("VmRSS:");
+    const std::int64_t whole = corpus::StatusBytes("VmRSS:");
     std::printf("whole-document command (Upper Case) %.2f s, its repaint %.1f ms; then its snapshot on disk in %.2f s (%.1f x cp + sync): "
                 "longest stall %.1f ms (target < 30), recovery's own longest piece of work %.2f ms (%.2f ms processor)\n",
                 commandS, firstPassMs, snapshot.seconds, snapshot.seconds / copy, snapshot.longestMs, form.Recovery().LongestWorkMs(),
@@ -185,7 +166,7 @@ int main(int argc, char** argv)
                 form.Recovery().LongestWorkMs(), form.Recovery().LongestWorkCpuMs());
     std::printf("after the command and its snapshot: %.0f MiB resident, %.2f x the file above the empty window; "
                 "peak since the open %.2f x\n",
-                MiB(whole), above(whole), above(StatusBytes("VmHWM:")));
+                MiB(whole), above(whole), above(corpus::StatusBytes("VmHWM:")));
     form.Document().SetModified(false);
     form.Recovery().WaitIdle();
     return 0;
